@@ -1,0 +1,163 @@
+#include "sound/sound.h"
+
+#include <new>
+
+#include "app/diagnostics.h"
+#include "sound/sound_engine.h"
+
+namespace {
+
+struct SoundNameRecord {
+    String name;
+    uint32_t id;
+    SoundNameRecord* previous;
+    SoundNameRecord* next;
+};
+
+struct SoundNameBucket {
+    SoundNameRecord* first;
+    SoundNameRecord* last;
+    uint32_t count;
+};
+
+struct SoundState {
+    SoundEngine* engine;
+    SoundSource* slots[kSoundSlots];
+    uint32_t nextFreeSlot;
+    SoundNameBucket names[kSoundNameBuckets];
+};
+
+SoundState sound;
+
+SoundEngine* MakeNoEngine() { return nullptr; }
+SoundEngineFactory engineFactory = MakeNoEngine;
+
+void AppendRecord(SoundNameBucket& bucket, SoundNameRecord* record)
+{
+    record->previous = bucket.last;
+    record->next = nullptr;
+    if (bucket.last)
+        bucket.last->next = record;
+    else
+        bucket.first = record;
+    bucket.last = record;
+    bucket.count += 1;
+}
+
+void UnlinkRecord(SoundNameBucket& bucket, SoundNameRecord* record)
+{
+    if (record->previous)
+        record->previous->next = record->next;
+    else
+        bucket.first = record->next;
+    if (record->next)
+        record->next->previous = record->previous;
+    else
+        bucket.last = record->previous;
+    bucket.count -= 1;
+}
+
+} // namespace
+
+void SetSoundEngineFactory(SoundEngineFactory factory) { engineFactory = factory ? factory : MakeNoEngine; }
+
+SoundEngineFactory GetSoundEngineFactory() { return engineFactory; }
+
+uint32_t HashSoundName(const String& name)
+{
+    uint32_t h = 0;
+    for (int32_t i = 0; i < name.Length(); ++i) {
+        char c = ToUpperAscii(name[i]);
+        if (c >= 'A' && c <= 'Z')
+            h = (h * 26 + static_cast<uint32_t>(c - 64)) % kSoundNameBuckets;
+    }
+    return h;
+}
+
+void ClearSoundNames()
+{
+    for (SoundNameBucket& bucket : sound.names) {
+        SoundNameRecord* record = bucket.first;
+        while (record) {
+            SoundNameRecord* next = record->next;
+            delete record;
+            record = next;
+        }
+        bucket = SoundNameBucket{};
+    }
+}
+
+void InitSound()
+{
+    ClearSoundNames();
+    for (SoundSource*& slot : sound.slots)
+        slot = nullptr;
+    sound.nextFreeSlot = 1;
+    if (!sound.engine)
+        sound.engine = engineFactory();
+}
+
+uint32_t LoadSound(const String& name)
+{
+    if (!sound.engine)
+        return 0;
+    SoundNameBucket& bucket = sound.names[HashSoundName(name)];
+    for (SoundNameRecord* record = bucket.first; record; record = record->next)
+        if (record->name.Equals(name, FileNamesIgnoreCase()))
+            return record->id;
+    if (sound.nextFreeSlot >= kSoundSlots)
+        return 0;
+    if (!PathExists(name, false))
+        return 0;
+    SoundNameRecord* record = new (std::nothrow) SoundNameRecord{};
+    if (!record)
+        return 0;
+    AppendRecord(bucket, record);
+    SoundSource* source = sound.engine->ops->addSourceFromFile(sound.engine, name.Text());
+    if (!source) {
+        UnlinkRecord(bucket, record);
+        delete record;
+        return 0;
+    }
+    uint32_t id = sound.nextFreeSlot;
+    sound.slots[id] = source;
+    record->name = name;
+    record->id = id;
+    do
+        sound.nextFreeSlot += 1;
+    while (sound.nextFreeSlot < kSoundSlots && sound.slots[sound.nextFreeSlot]);
+    return id;
+}
+
+SoundVoice* PlaySoundEffect(uint32_t id, float volume, bool looped)
+{
+    if (!sound.engine || id >= kSoundSlots || !sound.slots[id])
+        return nullptr;
+    const SoundEngineOps* ops = sound.engine->ops;
+    SoundVoice* voice = ops->play(sound.engine, sound.slots[id], looped, true);
+    if (!voice)
+        return nullptr;
+    ops->setVolume(sound.engine, voice, volume);
+    ops->setPaused(sound.engine, voice, false);
+    if (looped)
+        return voice;
+    ops->dropVoice(sound.engine, voice);
+    return nullptr;
+}
+
+void StopSound(SoundVoice* voice)
+{
+    if (!sound.engine || !voice)
+        return;
+    sound.engine->ops->stop(sound.engine, voice);
+    // The caller forgets the handle after stopping, so give it back here
+    // rather than leak one voice per mating.
+    sound.engine->ops->dropVoice(sound.engine, voice);
+}
+
+void ShutdownSound()
+{
+    if (sound.engine)
+        sound.engine->ops->dropEngine(sound.engine);
+    sound.engine = nullptr;
+}

@@ -1,0 +1,345 @@
+#include "text/string.h"
+
+#include <cstdlib>
+#include <cstring>
+
+static const int64_t kMaxLength = INT32_MAX;
+
+String::String(const char* text) { Append(text); }
+
+String::String(const String& other) { AppendBytes(other.bytes, other.length); }
+
+String::String(String&& other) noexcept : bytes(other.bytes), length(other.length)
+{
+    other.bytes = nullptr;
+    other.length = 0;
+}
+
+String& String::operator=(const String& other)
+{
+    if (this != &other) {
+        Clear();
+        AppendBytes(other.bytes, other.length);
+    }
+    return *this;
+}
+
+String& String::operator=(String&& other) noexcept
+{
+    if (this != &other) {
+        free(bytes);
+        bytes = other.bytes;
+        length = other.length;
+        other.bytes = nullptr;
+        other.length = 0;
+    }
+    return *this;
+}
+
+String& String::operator=(const char* text)
+{
+    // The text may point into this String's own buffer.
+    String copy(text);
+    *this = static_cast<String&&>(copy);
+    return *this;
+}
+
+String::~String() { free(bytes); }
+
+bool String::Reserve(int64_t newLength)
+{
+    if (newLength > kMaxLength) {
+        Clear();
+        return false;
+    }
+    char* grown = static_cast<char*>(realloc(bytes, static_cast<size_t>(newLength) + 1));
+    if (!grown) {
+        Clear();
+        return false;
+    }
+    bytes = grown;
+    return true;
+}
+
+void String::AppendBytes(const char* data, int32_t count)
+{
+    if (!data || count <= 0)
+        return;
+    int64_t newLength = static_cast<int64_t>(length) + count;
+    // The data may lie inside our own buffer, which realloc may move.
+    bool inside = bytes && data >= bytes && data < bytes + length;
+    int64_t offset = inside ? data - bytes : 0;
+    if (!Reserve(newLength))
+        return;
+    const char* source = inside ? bytes + offset : data;
+    memmove(bytes + length, source, static_cast<size_t>(count));
+    length = static_cast<int32_t>(newLength);
+    bytes[length] = '\0';
+}
+
+void String::Append(const String& part) { AppendBytes(part.bytes, part.length); }
+
+void String::Append(const char* text)
+{
+    if (!text)
+        return;
+    size_t count = strlen(text);
+    if (count > static_cast<size_t>(kMaxLength)) {
+        Clear();
+        return;
+    }
+    AppendBytes(text, static_cast<int32_t>(count));
+}
+
+void String::AppendByte(char byte) { AppendBytes(&byte, 1); }
+
+void String::Clear()
+{
+    free(bytes);
+    bytes = nullptr;
+    length = 0;
+}
+
+bool String::Equals(const String& other, bool ignoreCase) const
+{
+    if (length != other.length)
+        return false;
+    for (int32_t i = 0; i < length; ++i) {
+        char a = bytes[i], b = other.bytes[i];
+        if (ignoreCase) {
+            a = ToUpperAscii(a);
+            b = ToUpperAscii(b);
+        }
+        if (a != b)
+            return false;
+    }
+    return true;
+}
+
+int32_t String::Find(char byte, int32_t start, bool ignoreCase) const
+{
+    if (start < 0 || start > length)
+        return -1;
+    char wanted = ignoreCase ? ToUpperAscii(byte) : byte;
+    for (int32_t i = start; i < length; ++i) {
+        char c = ignoreCase ? ToUpperAscii(bytes[i]) : bytes[i];
+        if (c == wanted)
+            return i;
+    }
+    return -1;
+}
+
+int32_t String::FindLast(char byte, int32_t start, bool ignoreCase) const
+{
+    if (start < 0 || start > length)
+        return -1;
+    char wanted = ignoreCase ? ToUpperAscii(byte) : byte;
+    int32_t from = start < length ? start : length - 1;
+    for (int32_t i = from; i >= 0; --i) {
+        char c = ignoreCase ? ToUpperAscii(bytes[i]) : bytes[i];
+        if (c == wanted)
+            return i;
+    }
+    return -1;
+}
+
+int32_t String::ToInt() const
+{
+    uint32_t value = 0;
+    bool negative = false;
+    bool digitSeen = false;
+    for (int32_t i = 0; i < length; ++i) {
+        char c = bytes[i];
+        if (c >= '0' && c <= '9') {
+            value = value * 10u + static_cast<uint32_t>(c - '0');
+            digitSeen = true;
+        } else if (digitSeen) {
+            break;
+        } else if (c == '-') {
+            if (negative)
+                return 0;
+            negative = true;
+        } else if (!IsSpace(c)) {
+            break;
+        }
+    }
+    if (negative)
+        value = 0u - value;
+    return static_cast<int32_t>(value);
+}
+
+void String::FromInt(int32_t value, int32_t minimumDigits)
+{
+    char digits[12];
+    int32_t count = 0;
+    // The magnitude of INT32_MIN does not fit an int32, so count in 64 bits.
+    int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (minimumDigits > 1000)
+        minimumDigits = 1000;
+    Clear();
+    if (value < 0)
+        AppendByte('-');
+    for (int32_t pad = count; pad < minimumDigits; ++pad)
+        AppendByte('0');
+    while (count > 0)
+        AppendByte(digits[--count]);
+}
+
+void String::AppendPath(const String& part)
+{
+    if (part.IsEmpty())
+        return;
+    if (!IsEmpty())
+        AppendByte('\\');
+    Append(part);
+}
+
+void String::ToBackslashes()
+{
+    for (int32_t i = 0; i < length; ++i)
+        if (bytes[i] == '/')
+            bytes[i] = '\\';
+}
+
+void String::SetByte(int32_t position, char byte)
+{
+    if (position >= 0 && position < length && byte != '\0')
+        bytes[position] = byte;
+}
+
+String Substring(const String& source, int32_t from, int32_t to)
+{
+    int32_t length = source.Length();
+    if (from < 0)
+        from = 0;
+    if (from > length)
+        from = length;
+    if (to < 0)
+        to = 0;
+    if (to > length)
+        to = length;
+    String result;
+    if (to > from)
+        result.AppendBytes(source.Text() + from, to - from);
+    return result;
+}
+
+bool IsSpace(char byte) { return byte == '\t' || byte == '\n' || byte == '\r' || byte == ' '; }
+
+char ToUpperAscii(char byte) { return (byte >= 'a' && byte <= 'z') ? static_cast<char>(byte - 32) : byte; }
+
+bool TextEquals(const char* a, const char* b, bool ignoreCase)
+{
+    for (;; ++a, ++b) {
+        char x = ignoreCase ? ToUpperAscii(*a) : *a;
+        char y = ignoreCase ? ToUpperAscii(*b) : *b;
+        if (x != y)
+            return false;
+        if (x == '\0')
+            return true;
+    }
+}
+
+static void RemoveLastComponent(String& folder)
+{
+    int32_t slash = folder.FindLast('\\', folder.Length(), false);
+    if (slash < 0)
+        folder.Clear();
+    else
+        folder = Substring(folder, 0, slash);
+}
+
+void SplitPath(String& folder, const String& path, String& fileName)
+{
+    int32_t lastSlash = path.FindLast('\\', path.Length(), false);
+    if (lastSlash < 0) {
+        fileName = path;
+        return;
+    }
+    int32_t start = 0;
+    while (start <= lastSlash) {
+        int32_t end = path.Find('\\', start, false);
+        if (end < 0 || end > lastSlash)
+            end = lastSlash;
+        String component = Substring(path, start, end);
+        if (component.Equals(String(".."), false))
+            RemoveLastComponent(folder);
+        else if (!component.IsEmpty())
+            folder.AppendPath(component);
+        start = end + 1;
+    }
+    // Copy last: fileName may be the same object as path.
+    String name = Substring(path, lastSlash + 1, path.Length());
+    fileName = name;
+}
+
+FILE* OpenFileForReading(const String& path)
+{
+#if defined(_WIN32)
+    return fopen(path.Text(), "rb");
+#else
+    String native(path);
+    for (int32_t i = 0; i < native.Length(); ++i)
+        if (native[i] == '\\')
+            native.SetByte(i, '/');
+    return fopen(native.Text(), "rb");
+#endif
+}
+
+bool InputFile::Open(const String& name)
+{
+    Close();
+    file = OpenFileForReading(name);
+    return file != nullptr;
+}
+
+bool InputFile::Close()
+{
+    if (!file)
+        return false;
+    fclose(file);
+    file = nullptr;
+    return true;
+}
+
+bool InputFile::ReadByte(char& byte)
+{
+    if (!file)
+        return false;
+    int c = fgetc(file);
+    if (c == EOF)
+        return false;
+    byte = static_cast<char>(c);
+    return true;
+}
+
+bool InputFile::ReadLine(String& line)
+{
+    if (!file)
+        return false;
+    line.Clear();
+    char buffer[1023];
+    int32_t used = 0;
+    bool added = false;
+    char c;
+    while (ReadByte(c)) {
+        if (c == '\n') {
+            line.AppendBytes(buffer, used);
+            return true;
+        }
+        if (c == '\r')
+            continue;
+        buffer[used++] = c;
+        added = true;
+        if (used == static_cast<int32_t>(sizeof buffer)) {
+            line.AppendBytes(buffer, used);
+            used = 0;
+        }
+    }
+    line.AppendBytes(buffer, used);
+    return added;
+}

@@ -1,0 +1,26 @@
+// The replay tool's key scripts: lines of "COUNT KEYS".
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+struct KeySet {
+    bool left, right, space;
+};
+
+struct ScriptStep {
+    int32_t count; // 1 to 1000000 ticks
+    KeySet keys;
+};
+
+struct ScriptError {
+    int32_t line;
+    const char* reason;
+};
+
+// Parses one line; false with a reason when it is malformed. Empty lines
+// and lines starting with '#' give no step and succeed with *hasStep false.
+bool ParseScriptLine(const char* text, size_t length, ScriptStep& step, bool& hasStep, const char*& reason);
+// Reads the whole script; stops at the first malformed line.
+bool ReadKeyScript(FILE* input, std::vector<ScriptStep>& steps, ScriptError& error);
