@@ -1,2 +1,86 @@
-#!/bin/sh
-exit 0
+#!/usr/bin/env bash
+# Runs velmora-replay on the key scripts beside this file and checks its
+# output: the exact line format, each outcome and the refusal of bad scripts.
+set -u
+replay=$1
+scripts=$2
+failures=0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+expect_line() { # file, tick, expected fields (grep -E pattern, anchored to the tick)
+  local line
+  line=$(grep -m1 "^tick=$2 " "$1")
+  [[ $line =~ $3 ]] || fail "$(basename "$1") tick $2: wanted /$3/, got: $line"
+}
+
+# The format, field by field, for the first tick of a game.
+first=$(printf '1 S\n' | "$replay")
+want='tick=1 playing=1 fear=1000 excitement=1000 maleX=16 maleLeg=0 maleDead=0 femaleX=144 femaleLeg=0 chasedAway=0 killed=0 mating=0 outcomeTicks=0 messageTicks=0 alpha=0.0000 sounds=beep'
+[[ $first == "$want" ]] || fail "first line: $first"
+
+# Chased away: the 30th step decides, the walk-off, fade and message follow.
+"$replay" "$scripts/chased.txt" >"$work/chased" || fail "chased.txt exit code"
+[[ $(wc -l <"$work/chased") -eq 431 ]] || fail "chased.txt: one line per tick"
+expect_line "$work/chased" 30 'fear=3900 .* chasedAway=0 .* sounds=-$'
+expect_line "$work/chased" 31 'fear=4000 .*maleX=46 .* chasedAway=1 .* sounds=runaway$'
+expect_line "$work/chased" 91 'femaleX=204 .*outcomeTicks=60 messageTicks=0 alpha=0\.0000 '
+expect_line "$work/chased" 92 'outcomeTicks=60 messageTicks=0 alpha=0\.0200 '
+expect_line "$work/chased" 142 'outcomeTicks=60 messageTicks=0 alpha=1\.0000 '
+expect_line "$work/chased" 143 'messageTicks=1 alpha=1\.0000 '
+expect_line "$work/chased" 382 'playing=1 .* messageTicks=240 '
+expect_line "$work/chased" 383 'playing=0 '
+
+# Killed: the bite comes within 8 pixels with the death sound and a white flash.
+"$replay" "$scripts/killed.txt" >"$work/killed" || fail "killed.txt exit code"
+grep -q 'killed=1 mating=0 outcomeTicks=0 messageTicks=0 alpha=0.0000 sounds=-' "$work/killed" || fail "killed.txt: no kill"
+bite=$(grep -m1 'sounds=death' "$work/killed")
+[[ $bite =~ maleX=([0-9]+).*maleDead=1\ femaleX=([0-9]+).*alpha=1\.0000 ]] || fail "killed.txt bite: $bite"
+((BASH_REMATCH[2] - BASH_REMATCH[1] <= 8)) || fail "killed.txt: bite from afar: $bite"
+tail -n1 "$work/killed" | grep -q '^tick=[0-9]* playing=0 ' || fail "killed.txt: no return to the title"
+
+# Mating: the love sound loops until the dismissing press stops it.
+"$replay" "$scripts/mating.txt" >"$work/mating" || fail "mating.txt exit code"
+[[ $(grep -c 'sounds=love$' "$work/mating") -eq 1 ]] || fail "mating.txt: love started once"
+grep -q 'mating=1 outcomeTicks=0 messageTicks=240 ' "$work/mating" || fail "mating.txt: heart rain"
+tail -n1 "$work/mating" | grep -q 'playing=0 .*mating=1 .*sounds=stoplove$' || fail "mating.txt: dismissal"
+grep -q 'runaway\|death' "$work/mating" && fail "mating.txt: stray sounds"
+
+# Comments, blank lines, Windows line ends and several letters per line.
+printf '# a comment\n\n2 -\r\n1 LRS\n   \n1 SR\n' | "$replay" >"$work/mixed" || fail "mixed script refused"
+[[ $(wc -l <"$work/mixed") -eq 4 ]] || fail "mixed script: tick count"
+expect_line "$work/mixed" 3 'playing=1 .* maleX=16 .*sounds=beep$'
+
+# Malformed scripts: a message naming the line on stderr, status 2, no ticks.
+check_refused() { # script text, line number
+  local out err status
+  out=$(printf -- "$1" | "$replay" 2>"$work/err")
+  status=$?
+  err=$(cat "$work/err")
+  [[ $status -eq 2 ]] || fail "script '$1': status $status"
+  [[ -z $out ]] || fail "script '$1': ran ticks before refusing"
+  [[ $err == "line $2: "* ]] || fail "script '$1': message '$err'"
+}
+check_refused '0 R\n' 1
+check_refused '1 R\n1000001 -\n' 2
+check_refused '1 R\n\n# fine\n5 X\n' 4
+check_refused '5 R extra\n' 1
+check_refused '5 R S\n' 1
+check_refused 'R 5\n' 1
+check_refused '5\n' 1
+check_refused '5 -R\n' 1
+check_refused '-5 R\n' 1
+check_refused '99999999999999999999 R\n' 1
+"$replay" /no/such/script >/dev/null 2>&1
+[[ $? -eq 2 ]] || fail "missing script file"
+
+# An empty script runs no tick.
+[[ -z $(printf '' | "$replay") ]] || fail "empty script printed"
+
+if ((failures > 0)); then
+  echo "$failures replay check(s) failed"
+  exit 1
+fi
+echo "replay checks passed"
