@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the game and runs every test: the unit,
+# pixel, replay and end-to-end tests, the same suite under AddressSanitizer
+# and UndefinedBehaviorSanitizer, the fuzzers for a bounded time, and the
+# Windows build under Wine. Prints one summary line and fails if any test did.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+jobs=${JOBS:-2}
+
+./scripts/install-deps.sh || { echo "could not install the packages the game needs"; exit 1; }
+
+passed=0
+failed=0
+broken=()
+
+# Runs one ctest suite and adds its counts to the totals.
+run_ctest() { # name, build folder, extra ctest arguments...
+  local name=$1 folder=$2
+  shift 2
+  echo "== $name: ctest"
+  local log="$folder/ctest-summary.log"
+  (cd "$folder" && ctest --output-on-failure --timeout 600 "$@") 2>&1 | tee "$log"
+  local summary
+  summary=$(grep -E '[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n1)
+  if [[ $summary =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
+    failed=$((failed + BASH_REMATCH[1]))
+    passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
+    ((BASH_REMATCH[1] == 0)) || broken+=("$name")
+  else
+    broken+=("$name (no tests ran)")
+    failed=$((failed + 1))
+  fi
+}
+
+build() { # name, folder, cmake arguments...
+  local name=$1 folder=$2
+  shift 2
+  echo "== $name: build in $folder"
+  if ! cmake -S "$root" -B "$folder" -G Ninja "$@" >"$folder.configure.log" 2>&1; then
+    cat "$folder.configure.log"
+    broken+=("$name (configure)")
+    failed=$((failed + 1))
+    return 1
+  fi
+  if ! cmake --build "$folder" -j "$jobs"; then
+    broken+=("$name (build)")
+    failed=$((failed + 1))
+    return 1
+  fi
+}
+
+mkdir -p out
+build "game" build -DCMAKE_BUILD_TYPE=RelWithDebInfo && run_ctest "game" build
+
+build "sanitizers" build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON &&
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    run_ctest "sanitizers" build-asan -LE "fuzz|windows|bench"
+
+if [[ -d tests/fuzz ]]; then
+  build "fuzzing" build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+    -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON && run_ctest "fuzzing" build-fuzz -L fuzz
+fi
+
+if [[ -x scripts/build-windows.sh ]]; then
+  echo "== windows: cross-build and Wine"
+  if ./scripts/build-windows.sh; then
+    run_ctest "windows" build-win-tests
+  else
+    broken+=("windows (build)")
+    failed=$((failed + 1))
+  fi
+fi
+
+echo
+if ((${#broken[@]} > 0)); then
+  echo "Failing: ${broken[*]}"
+fi
+echo "tests: $passed passed, $failed failed"
+((failed == 0))
