@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "sound/mixer.h"
+#include "sound/ogg_decode.h"
+#include "tests/sound/ogg_encoder.h"
+
+namespace {
+
+// Root-mean-square difference between one side of a decoded source and a
+// sine of the given frequency and peak (in 16-bit units), relative to the
+// peak.
+double SineError(const MixerSource& source, int side, int rate, double frequency, double peak)
+{
+    double sum = 0;
+    for (int32_t f = 0; f < source.frames; ++f) {
+        double expected = peak * std::sin(2.0 * M_PI * frequency * f / rate);
+        double d = source.samples[2 * f + side] - expected;
+        sum += d * d;
+    }
+    return std::sqrt(sum / source.frames) / peak;
+}
+
+double Rms(const MixerSource& source, int side)
+{
+    double sum = 0;
+    for (int32_t f = 0; f < source.frames; ++f)
+        sum += double(source.samples[2 * f + side]) * source.samples[2 * f + side];
+    return std::sqrt(sum / source.frames);
+}
+
+// Where the identification header's fields lie in an encoded file: after
+// the first page's header and segment table come 0x01 "vorbis", the version,
+// then the channel count and the sample rate.
+size_t ChannelsAt(const std::vector<uint8_t>& ogg) { return 27 + ogg[26] + 11; }
+size_t RateAt(const std::vector<uint8_t>& ogg) { return ChannelsAt(ogg) + 1; }
+
+struct Decoded {
+    MixerSource* source;
+    explicit Decoded(MixerSource* s) : source(s) {}
+    ~Decoded() { FreeMixerSource(source); }
+    Decoded(const Decoded&) = delete;
+    Decoded& operator=(const Decoded&) = delete;
+};
+
+MixerSource* Decode(const std::vector<uint8_t>& ogg, int32_t rate = 44100)
+{
+    return DecodeOggMemory(ogg.data(), static_cast<int64_t>(ogg.size()), rate);
+}
+
+TEST(OggDecode, MonoSineDecodesToItsLengthAndShapeOnBothSides)
+{
+    std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, 44100, 44100, 440, 0.5f), 1, 44100);
+    ASSERT_FALSE(ogg.empty());
+    Decoded d(Decode(ogg));
+    ASSERT_NE(d.source, nullptr);
+    EXPECT_EQ(d.source->frames, 44100);
+    EXPECT_LT(SineError(*d.source, 0, 44100, 440, 0.5 * 32767), 0.05);
+    for (int32_t f = 0; f < d.source->frames; ++f)
+        ASSERT_EQ(d.source->samples[2 * f], d.source->samples[2 * f + 1]) << f;
+}
+
+TEST(OggDecode, StereoKeepsItsSidesApart)
+{
+    const int rate = 44100, frames = 22050;
+    std::vector<float> samples(2 * frames);
+    for (int f = 0; f < frames; ++f) {
+        samples[2 * f] = 0.6f * static_cast<float>(std::sin(2.0 * M_PI * 330 * f / rate));
+        samples[2 * f + 1] = 0.0f;
+    }
+    Decoded d(Decode(EncodeOgg(samples, 2, rate)));
+    ASSERT_NE(d.source, nullptr);
+    EXPECT_EQ(d.source->frames, frames);
+    EXPECT_LT(SineError(*d.source, 0, rate, 330, 0.6 * 32767), 0.05);
+    EXPECT_LT(Rms(*d.source, 1), 0.01 * 32767);
+}
+
+TEST(OggDecode, OtherRatesAreConvertedKeepingLengthAndPitch)
+{
+    struct Case {
+        int fileRate, outRate;
+    };
+    for (Case c : {Case{22050, 44100}, Case{48000, 44100}, Case{8000, 44100}, Case{44100, 22050}}) {
+        std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, c.fileRate, c.fileRate, 220, 0.5f), 1, c.fileRate);
+        Decoded d(Decode(ogg, c.outRate));
+        ASSERT_NE(d.source, nullptr) << c.fileRate;
+        EXPECT_NEAR(d.source->frames, c.outRate, 1) << c.fileRate;
+        EXPECT_LT(SineError(*d.source, 1, c.outRate, 220, 0.5 * 32767), 0.05) << c.fileRate;
+    }
+}
+
+TEST(OggDecode, SurroundIsFoldedToTwoChannelsAndTooManyAreRefused)
+{
+    std::vector<uint8_t> six = EncodeOgg(MakeSine(6, 44100, 4410, 440, 0.3f), 6, 44100);
+    Decoded d(Decode(six));
+    ASSERT_NE(d.source, nullptr);
+    EXPECT_EQ(d.source->frames, 4410);
+    EXPECT_GT(Rms(*d.source, 0), 0.1 * 32767);
+    EXPECT_GT(Rms(*d.source, 1), 0.1 * 32767);
+
+    std::vector<uint8_t> ten = EncodeOgg(MakeSine(10, 44100, 4410, 440, 0.3f), 10, 44100);
+    ASSERT_FALSE(ten.empty());
+    EXPECT_EQ(Decode(ten), nullptr);
+}
+
+TEST(OggDecode, AbsurdHeadersAreRefused)
+{
+    std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, 44100, 4410, 440, 0.5f), 1, 44100);
+    ASSERT_EQ(ogg[RateAt(ogg)] | ogg[RateAt(ogg) + 1] << 8, 44100);
+    // 88200 a second is still a sound: the same samples, played twice as fast.
+    std::vector<uint8_t> fast = ogg;
+    PatchFirstPage(fast, RateAt(fast), 0x88);
+    PatchFirstPage(fast, RateAt(fast) + 1, 0x58);
+    PatchFirstPage(fast, RateAt(fast) + 2, 0x01);
+    Decoded d(Decode(fast));
+    ASSERT_NE(d.source, nullptr);
+    EXPECT_EQ(d.source->frames, 2205);
+
+    struct Patch {
+        size_t offset; // from the rate's first byte
+        uint8_t value;
+    };
+    // About 2 billion a second, above 4 billion, and 68 a second.
+    for (Patch p : {Patch{3, 0x7F}, Patch{3, 0xFF}, Patch{1, 0x00}}) {
+        std::vector<uint8_t> bad = ogg;
+        PatchFirstPage(bad, RateAt(bad) + p.offset, p.value);
+        EXPECT_EQ(Decode(bad), nullptr) << p.offset << " " << int(p.value);
+    }
+    for (uint8_t channels : {0, 9, 17, 255}) {
+        std::vector<uint8_t> bad = ogg;
+        PatchFirstPage(bad, ChannelsAt(bad), channels);
+        EXPECT_EQ(Decode(bad), nullptr) << int(channels);
+    }
+}
+
+TEST(OggDecode, EmptyTooLongAndCutShortFilesAreRefused)
+{
+    EXPECT_EQ(Decode(EncodeOgg({}, 1, 44100)), nullptr); // headers only
+
+    std::vector<uint8_t> tooLong = EncodeOgg(std::vector<float>(8000 * (kLongestSoundSeconds + 1)), 1, 8000, 0.0f);
+    ASSERT_FALSE(tooLong.empty());
+    EXPECT_EQ(Decode(tooLong), nullptr);
+
+    std::vector<uint8_t> ogg = EncodeOgg(MakeSine(2, 44100, 20000, 440, 0.5f), 2, 44100);
+    for (size_t cut = 0; cut < ogg.size(); cut += ogg.size() / 40 + 1)
+        EXPECT_EQ(DecodeOggMemory(ogg.data(), static_cast<int64_t>(cut), 44100), nullptr) << cut;
+    for (size_t lost : {1, 2, 27, 100})
+        EXPECT_EQ(DecodeOggMemory(ogg.data(), static_cast<int64_t>(ogg.size() - lost), 44100), nullptr) << lost;
+}
+
+TEST(OggDecode, GarbageIsRefusedAndDamageNeverCrashes)
+{
+    std::vector<uint8_t> noise(5000);
+    srand(7);
+    for (uint8_t& b : noise)
+        b = static_cast<uint8_t>(rand());
+    EXPECT_EQ(Decode(noise), nullptr);
+    std::vector<uint8_t> text = {'O', 'g', 'g', 'S', 0, 4, 'n', 'o', 't', ' ', 'a', ' ', 's', 'o', 'u', 'n', 'd'};
+    EXPECT_EQ(Decode(text), nullptr);
+    EXPECT_EQ(DecodeOggMemory(nullptr, 100, 44100), nullptr);
+    EXPECT_EQ(DecodeOggMemory(noise.data(), 0, 44100), nullptr);
+    EXPECT_EQ(DecodeOggMemory(noise.data(), -3, 44100), nullptr);
+
+    // Flipped bytes all through a good file: whatever comes back, if
+    // anything, is a whole sound of sane length.
+    std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, 44100, 8000, 440, 0.5f), 1, 44100);
+    for (size_t at = 0; at < ogg.size(); at += 13) {
+        std::vector<uint8_t> damaged = ogg;
+        damaged[at] ^= 0x5A;
+        Decoded d(Decode(damaged));
+        if (d.source) {
+            EXPECT_LE(d.source->frames, 44100 * kLongestSoundSeconds) << at;
+        }
+    }
+}
+
+TEST(OggDecode, BytesAfterTheLastPageAreIgnored)
+{
+    std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, 44100, 1000, 440, 0.5f), 1, 44100);
+    for (const char* tail : {"TAG junk at the end", "Og"}) {
+        std::vector<uint8_t> tailed = ogg;
+        tailed.insert(tailed.end(), tail, tail + strlen(tail));
+        Decoded d(Decode(tailed));
+        ASSERT_NE(d.source, nullptr) << tail;
+        EXPECT_EQ(d.source->frames, 1000);
+    }
+}
+
+TEST(OggDecode, OutputRatesOutsideTheRangeAreRefused)
+{
+    std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, 44100, 1000, 440, 0.5f), 1, 44100);
+    EXPECT_EQ(Decode(ogg, 0), nullptr);
+    EXPECT_EQ(Decode(ogg, -44100), nullptr);
+    EXPECT_EQ(Decode(ogg, kHighestSoundRate + 1), nullptr);
+}
+
+class OggFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/velmora-ogg-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        mkdir((folder + "/Data").c_str(), 0755);
+    }
+    void TearDown() override { ASSERT_EQ(system(("rm -rf '" + folder + "'").c_str()), 0); }
+    std::string folder;
+};
+
+TEST_F(OggFiles, FilesAreFoundWithBackslashesAndBadOnesRefused)
+{
+    std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, 44100, 3000, 440, 0.5f), 1, 44100);
+    ASSERT_TRUE(WriteBytes(folder + "/Data/beep.ogg", ogg));
+    Decoded d(DecodeOggFile(String((folder + "\\Data\\beep.ogg").c_str()), 44100));
+    ASSERT_NE(d.source, nullptr);
+    EXPECT_EQ(d.source->frames, 3000);
+
+    ASSERT_TRUE(WriteBytes(folder + "/Data/empty.ogg", {}));
+    ASSERT_TRUE(WriteBytes(folder + "/Data/half.ogg", std::vector<uint8_t>(ogg.begin(), ogg.begin() + ogg.size() / 2)));
+    for (const char* name : {"/Data/empty.ogg", "/Data/half.ogg", "/Data/missing.ogg", "/Data"})
+        EXPECT_EQ(DecodeOggFile(String((folder + name).c_str()), 44100), nullptr) << name;
+}
+
+TEST_F(OggFiles, FilesLargerThanAnySoundAreNotRead)
+{
+    std::string path = folder + "/Data/huge.ogg";
+    FILE* file = fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(fseek(file, kLargestSoundFile, SEEK_SET), 0); // a sparse file, one byte past the limit
+    ASSERT_EQ(fputc('x', file), 'x');
+    fclose(file);
+    EXPECT_EQ(DecodeOggFile(String(path.c_str()), 44100), nullptr);
+}
+
+} // namespace
