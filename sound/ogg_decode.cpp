@@ -12,6 +12,7 @@
 namespace {
 
 enum : int32_t { kOggPageHeader = 27, kOggLastPageFlag = 4, kLongestVorbisFrame = 8192 };
+enum : int32_t { kFirstDecoderMemory = 256 << 10, kMostDecoderMemory = 32 << 20 };
 
 // Walks the Ogg pages from the start: the stream is whole when every page
 // lies fully inside the data and the last one is marked as the stream's end.
@@ -118,6 +119,21 @@ MixerSource* ToMixerSource(const StereoBuffer& in, int32_t fromRate, int32_t toR
     return source;
 }
 
+MixerSource* DecodeWholeStream(stb_vorbis* vorbis, int32_t sampleRate)
+{
+    stb_vorbis_info info = stb_vorbis_get_info(vorbis);
+    if (info.channels < 1 || info.channels > kMostSoundChannels || info.sample_rate < kLowestSoundRate ||
+        info.sample_rate > kHighestSoundRate)
+        return nullptr;
+    int32_t fileRate = static_cast<int32_t>(info.sample_rate);
+    StereoBuffer buffer{};
+    MixerSource* source = nullptr;
+    if (DecodeFrames(vorbis, static_cast<int64_t>(kLongestSoundSeconds) * fileRate, buffer) && buffer.frames > 0)
+        source = ToMixerSource(buffer, fileRate, sampleRate);
+    free(buffer.samples);
+    return source;
+}
+
 } // namespace
 
 MixerSource* DecodeOggMemory(const uint8_t* data, int64_t size, int32_t sampleRate)
@@ -129,22 +145,27 @@ MixerSource* DecodeOggMemory(const uint8_t* data, int64_t size, int32_t sampleRa
     size = WholeOggStreamLength(data, size);
     if (size == 0)
         return nullptr;
-    int error = 0;
-    stb_vorbis* vorbis = stb_vorbis_open_memory(data, static_cast<int>(size), &error, nullptr);
-    if (!vorbis)
-        return nullptr;
-    stb_vorbis_info info = stb_vorbis_get_info(vorbis);
-    MixerSource* source = nullptr;
-    if (info.channels >= 1 && info.channels <= kMostSoundChannels && info.sample_rate >= kLowestSoundRate &&
-        info.sample_rate <= kHighestSoundRate) {
-        int32_t fileRate = static_cast<int32_t>(info.sample_rate);
-        StereoBuffer buffer{};
-        if (DecodeFrames(vorbis, static_cast<int64_t>(kLongestSoundSeconds) * fileRate, buffer) && buffer.frames > 0)
-            source = ToMixerSource(buffer, fileRate, sampleRate);
-        free(buffer.samples);
+    // The decoder works inside a block of ours, so a bad file's setup that
+    // the decoder gives up on halfway leaks nothing and no file can make it
+    // take more than kMostDecoderMemory. The block grows while it runs short.
+    for (int32_t bytes = kFirstDecoderMemory; bytes <= kMostDecoderMemory; bytes *= 2) {
+        char* memory = static_cast<char*>(malloc(static_cast<size_t>(bytes)));
+        if (!memory)
+            return nullptr;
+        stb_vorbis_alloc block{memory, bytes};
+        int error = 0;
+        stb_vorbis* vorbis = stb_vorbis_open_memory(data, static_cast<int>(size), &error, &block);
+        if (vorbis) {
+            MixerSource* source = DecodeWholeStream(vorbis, sampleRate);
+            stb_vorbis_close(vorbis);
+            free(memory);
+            return source;
+        }
+        free(memory);
+        if (error != VORBIS_outofmem)
+            return nullptr;
     }
-    stb_vorbis_close(vorbis);
-    return source;
+    return nullptr;
 }
 
 MixerSource* DecodeOggFile(const String& path, int32_t sampleRate)
