@@ -1,0 +1,29 @@
+// Turns the asset sources into the files the game reads.
+//
+// From the source folder (the repository's assets/):
+//   palette.txt                 characters to colours for every picture
+//   images/NAME.txt             becomes Data/NAME.png
+//   fonts/small.txt             becomes Data/Fonts/Small.txt, "Small 0.txt",
+//                               "Small 0.png" and "Small 0 outline.png"
+//   sounds/NAME.txt             becomes Data/NAME.ogg
+//   icon/icon 16.txt, 24, 32    become the icon's 16, 24, 32, 48 and 256 pixel
+//                               pictures (48 is 24 doubled, 256 is 32 times 8)
+// and "StringData.txt" naming the font, beside the program.
+#pragma once
+
+#include <string>
+
+struct AssetBuildPaths {
+    std::string sources;  // the assets/ folder
+    std::string output;   // the folder the game runs from
+    std::string icon;     // where the icon file goes; empty for none
+    std::string previews; // a folder for enlarged previews; empty for none
+};
+
+extern const char* const kGameImageNames[];
+extern const int kGameImageCount;
+extern const char* const kGameSoundNames[];
+extern const int kGameSoundCount;
+extern const char* const kFontFileName; // as "StringData.txt" names it, under Data
+
+bool BuildAssets(const AssetBuildPaths& paths);

@@ -1,0 +1,34 @@
+// velmora-assetgen: makes the game's pictures, font, sounds and icon from the
+// text sources in assets/.
+//
+//   velmora-assetgen SOURCES OUTPUT [--icon FILE] [--preview FOLDER]
+//
+// Writes OUTPUT/Data/..., OUTPUT/StringData.txt, the icon when asked, and
+// 4x previews when asked. A fault in any source is printed as FILE:LINE:
+// message and the tool exits with status 1, leaving the build to fail.
+#include <cstdio>
+#include <cstring>
+
+#include "tools/assetgen/asset_build.h"
+
+int main(int argc, char** argv)
+{
+    AssetBuildPaths paths;
+    int positional = 0;
+    for (int i = 1; i < argc; ++i) {
+        if ((std::strcmp(argv[i], "--icon") == 0 || std::strcmp(argv[i], "--preview") == 0) && i + 1 < argc) {
+            (argv[i][2] == 'i' ? paths.icon : paths.previews) = argv[i + 1];
+            ++i;
+        } else if (argv[i][0] != '-' && positional < 2) {
+            (positional++ == 0 ? paths.sources : paths.output) = argv[i];
+        } else {
+            positional = -1;
+            break;
+        }
+    }
+    if (positional != 2) {
+        std::fprintf(stderr, "usage: velmora-assetgen SOURCES OUTPUT [--icon FILE] [--preview FOLDER]\n");
+        return 2;
+    }
+    return BuildAssets(paths) ? 0 : 1;
+}

@@ -1,0 +1,14 @@
+// Writes a Windows icon file: an ICONDIR, one entry per image, then the
+// images. Images up to 48 pixels are stored as 32-bit bitmaps with an AND
+// mask, which every Windows version reads; the 256-pixel image is stored as
+// a PNG, as Windows expects for that size. Transparent pixels of the art
+// become alpha 0 and set the mask.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/assetgen/pixel_art.h"
+
+// Every picture must be square, 1 to 256 pixels; at most 16 pictures.
+bool WriteIconFile(const std::string& path, const std::vector<PixelArt>& pictures);
