@@ -1,44 +1,18 @@
 #include "sound/ogg_decode.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "sound/decoder_memory.h"
 #include "sound/mixer.h"
+#include "sound/ogg_stream_check.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb/stb_vorbis.h>
 
 namespace {
-
-enum : int32_t { kOggPageHeader = 27, kOggLastPageFlag = 4, kLongestVorbisFrame = 8192 };
-enum : int32_t { kFirstDecoderMemory = 256 << 10, kMostDecoderMemory = 32 << 20 };
-
-// Walks the Ogg pages from the start: the stream is whole when every page
-// lies fully inside the data and the last one is marked as the stream's end.
-// Gives the bytes up to the end of that page (bytes that follow and do not
-// begin another page are left out), or 0 when the stream is not whole.
-int64_t WholeOggStreamLength(const uint8_t* data, int64_t size)
-{
-    int64_t at = 0;
-    bool sawPage = false;
-    bool lastPage = false;
-    while (size - at >= kOggPageHeader && memcmp(data + at, "OggS", 4) == 0) {
-        int32_t segments = data[at + 26];
-        if (size - at < kOggPageHeader + segments)
-            return 0;
-        int64_t body = 0;
-        for (int32_t s = 0; s < segments; ++s)
-            body += data[at + kOggPageHeader + s];
-        int64_t pageEnd = at + kOggPageHeader + segments + body;
-        if (pageEnd > size)
-            return 0;
-        lastPage = (data[at + 5] & kOggLastPageFlag) != 0;
-        sawPage = true;
-        at = pageEnd;
-    }
-    return sawPage && lastPage ? at : 0;
-}
 
 // Interleaved stereo frames at the file's own rate, grown by doubling.
 struct StereoBuffer {
@@ -62,21 +36,56 @@ bool Reserve(StereoBuffer& buffer, int64_t frames)
     return true;
 }
 
-// Decodes every frame; false on a decoding error, a lack of memory or a
-// sound longer than the limit.
-bool DecodeFrames(stb_vorbis* vorbis, int64_t longest, StereoBuffer& buffer)
+// How much each channel of a file goes to the left and the right side, in
+// the Vorbis channel order for 1 to 8 channels: centres go to both sides at
+// -3 dB, the low-frequency channel is left out.
+constexpr float kCentre = 0.70710678f;
+constexpr float kFold[kMostSoundChannels + 1][kMostSoundChannels][2] = {
+    {},
+    {{1, 1}},
+    {{1, 0}, {0, 1}},
+    {{1, 0}, {kCentre, kCentre}, {0, 1}},
+    {{1, 0}, {0, 1}, {1, 0}, {0, 1}},
+    {{1, 0}, {kCentre, kCentre}, {0, 1}, {1, 0}, {0, 1}},
+    {{1, 0}, {kCentre, kCentre}, {0, 1}, {1, 0}, {0, 1}, {0, 0}},
+    {{1, 0}, {kCentre, kCentre}, {0, 1}, {1, 0}, {0, 1}, {kCentre, kCentre}, {0, 0}},
+    {{1, 0}, {kCentre, kCentre}, {0, 1}, {1, 0}, {0, 1}, {1, 0}, {0, 1}, {0, 0}},
+};
+
+int16_t ToSample(float value)
 {
+    if (!(value > -1.0f)) // NaN too
+        return value < 0.0f ? -32767 : 0;
+    if (value > 1.0f)
+        value = 1.0f;
+    return static_cast<int16_t>(lrintf(value * 32767.0f));
+}
+
+// Decodes every frame, folded to two channels; false on a decoding error, a
+// lack of memory or a sound longer than the limit.
+bool DecodeFrames(stb_vorbis* vorbis, int32_t channels, int64_t longest, StereoBuffer& buffer)
+{
+    float share = 0;
+    for (int32_t c = 0; c < channels; ++c)
+        share += kFold[channels][c][0];
     for (;;) {
-        if (!Reserve(buffer, buffer.frames + kLongestVorbisFrame))
-            return false;
-        int16_t* out = buffer.samples + buffer.frames * kMixerChannels;
-        int got = stb_vorbis_get_frame_short_interleaved(vorbis, kMixerChannels, out,
-                                                         kLongestVorbisFrame * kMixerChannels);
+        float** decoded = nullptr;
+        int got = stb_vorbis_get_frame_float(vorbis, nullptr, &decoded);
         if (got <= 0)
             break;
-        buffer.frames += got;
-        if (buffer.frames > longest)
+        if (buffer.frames + got > longest || !Reserve(buffer, buffer.frames + got))
             return false;
+        int16_t* out = buffer.samples + buffer.frames * kMixerChannels;
+        for (int i = 0; i < got; ++i) {
+            float left = 0, right = 0;
+            for (int32_t c = 0; c < channels; ++c) {
+                left += kFold[channels][c][0] * decoded[c][i];
+                right += kFold[channels][c][1] * decoded[c][i];
+            }
+            out[2 * i] = ToSample(left / share);
+            out[2 * i + 1] = ToSample(right / share);
+        }
+        buffer.frames += got;
     }
     int error = stb_vorbis_get_error(vorbis);
     return error == VORBIS__no_error || error == VORBIS_need_more_data;
@@ -128,7 +137,8 @@ MixerSource* DecodeWholeStream(stb_vorbis* vorbis, int32_t sampleRate)
     int32_t fileRate = static_cast<int32_t>(info.sample_rate);
     StereoBuffer buffer{};
     MixerSource* source = nullptr;
-    if (DecodeFrames(vorbis, static_cast<int64_t>(kLongestSoundSeconds) * fileRate, buffer) && buffer.frames > 0)
+    int64_t longest = static_cast<int64_t>(kLongestSoundSeconds) * fileRate;
+    if (DecodeFrames(vorbis, info.channels, longest, buffer) && buffer.frames > 0)
         source = ToMixerSource(buffer, fileRate, sampleRate);
     free(buffer.samples);
     return source;
@@ -143,29 +153,18 @@ MixerSource* DecodeOggMemory(const uint8_t* data, int64_t size, int32_t sampleRa
     if (sampleRate < kLowestSoundRate || sampleRate > kHighestSoundRate)
         return nullptr;
     size = WholeOggStreamLength(data, size);
-    if (size == 0)
+    if (size == 0 || !CommentHeaderFits(data, size))
         return nullptr;
-    // The decoder works inside a block of ours, so a bad file's setup that
-    // the decoder gives up on halfway leaks nothing and no file can make it
-    // take more than kMostDecoderMemory. The block grows while it runs short.
-    for (int32_t bytes = kFirstDecoderMemory; bytes <= kMostDecoderMemory; bytes *= 2) {
-        char* memory = static_cast<char*>(malloc(static_cast<size_t>(bytes)));
-        if (!memory)
-            return nullptr;
-        stb_vorbis_alloc block{memory, bytes};
-        int error = 0;
-        stb_vorbis* vorbis = stb_vorbis_open_memory(data, static_cast<int>(size), &error, &block);
-        if (vorbis) {
-            MixerSource* source = DecodeWholeStream(vorbis, sampleRate);
-            stb_vorbis_close(vorbis);
-            free(memory);
-            return source;
-        }
-        free(memory);
-        if (error != VORBIS_outofmem)
-            return nullptr;
+    int error = 0;
+    stb_vorbis* vorbis = stb_vorbis_open_memory(data, static_cast<int>(size), &error, nullptr);
+    MixerSource* source = nullptr;
+    if (vorbis) {
+        source = DecodeWholeStream(vorbis, sampleRate);
+        stb_vorbis_close(vorbis);
     }
-    return nullptr;
+    // A set-up the decoder gave up on halfway leaves blocks it never frees.
+    ReleaseAllDecoderMemory();
+    return source;
 }
 
 MixerSource* DecodeOggFile(const String& path, int32_t sampleRate)
