@@ -23,7 +23,8 @@ struct ReadBack {
     std::vector<png_bytep> rows;
 };
 
-bool ReadInto(FILE* file, ReadBack& out, png_structp png, png_infop info) {
+bool ReadInto(FILE* file, ReadBack& out, png_structp png, png_infop info)
+{
     if (setjmp(png_jmpbuf(png))) return false;
     png_init_io(png, file);
     png_read_info(png, info);
@@ -56,7 +57,8 @@ bool ReadInto(FILE* file, ReadBack& out, png_structp png, png_infop info) {
     return true;
 }
 
-ReadBack ReadPngFile(const std::string& path) {
+ReadBack ReadPngFile(const std::string& path)
+{
     ReadBack out;
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return out;
@@ -70,19 +72,22 @@ ReadBack ReadPngFile(const std::string& path) {
 
 std::string TempPath(const char* name) { return std::string(::testing::TempDir()) + name; }
 
-std::vector<uint16_t> Ramp(int32_t count, int32_t limit) {
+std::vector<uint16_t> Ramp(int32_t count, int32_t limit)
+{
     std::vector<uint16_t> samples(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) samples[size_t(i)] = uint16_t((i * 7919 + 13) % limit);
     return samples;
 }
 
-PngImage Plain(int32_t w, int32_t h, int32_t type, int32_t depth, const std::vector<uint16_t>& samples) {
+PngImage Plain(int32_t w, int32_t h, int32_t type, int32_t depth, const std::vector<uint16_t>& samples)
+{
     return PngImage{w, h, type, depth, false, samples.data(), nullptr, 0, nullptr, 0};
 }
 
 } // namespace
 
-TEST(PngWrite, EveryColourTypeAndDepthRoundTrips) {
+TEST(PngWrite, EveryColourTypeAndDepthRoundTrips)
+{
     const int32_t depths[5][6] = {{1, 2, 4, 8, 16, 0}, {8, 16, 0}, {1, 2, 4, 8, 0}, {8, 16, 0}, {8, 16, 0}};
     const int32_t types[5] = {0, 2, 3, 4, 6};
     std::vector<uint8_t> palette;
@@ -113,7 +118,8 @@ TEST(PngWrite, EveryColourTypeAndDepthRoundTrips) {
             }
 }
 
-TEST(PngWrite, TransparencyIsStoredAsGiven) {
+TEST(PngWrite, TransparencyIsStoredAsGiven)
+{
     const std::vector<uint16_t> indices = {0, 1, 2, 1};
     const uint8_t palette[9] = {0, 0, 0, 200, 10, 10, 10, 200, 10};
     const uint8_t alpha[2] = {0, 128};
@@ -135,7 +141,8 @@ TEST(PngWrite, TransparencyIsStoredAsGiven) {
     EXPECT_EQ(back.key.blue, 254);
 }
 
-TEST(PngWrite, RefusesDescriptionsPngCannotHold) {
+TEST(PngWrite, RefusesDescriptionsPngCannotHold)
+{
     const std::vector<uint16_t> samples(64, 1);
     const std::vector<uint16_t> tooBright(16, 256);
     const uint8_t palette[6] = {1, 2, 3, 4, 5, 6};
@@ -162,7 +169,8 @@ TEST(PngWrite, RefusesDescriptionsPngCannotHold) {
     }
 }
 
-TEST(PngWrite, ReportsAnUnwritablePath) {
+TEST(PngWrite, ReportsAnUnwritablePath)
+{
     const std::vector<uint16_t> samples(4, 1);
     EXPECT_FALSE(WritePng("/nonexistent-folder/x.png", Plain(2, 2, 0, 8, samples)));
     EXPECT_FALSE(WritePng(nullptr, Plain(2, 2, 0, 8, samples)));

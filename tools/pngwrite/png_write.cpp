@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <vector>
 
-int32_t PngChannelCount(int32_t colourType) {
+int32_t PngChannelCount(int32_t colourType)
+{
     switch (colourType) {
     case 0: return 1;
     case 2: return 3;
@@ -20,7 +21,8 @@ int32_t PngChannelCount(int32_t colourType) {
 
 namespace {
 
-bool DepthAllowed(int32_t colourType, int32_t bitDepth) {
+bool DepthAllowed(int32_t colourType, int32_t bitDepth)
+{
     switch (colourType) {
     case 0: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
     case 3: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
@@ -29,12 +31,14 @@ bool DepthAllowed(int32_t colourType, int32_t bitDepth) {
     }
 }
 
-bool Refuse(const char* path, const char* reason) {
+bool Refuse(const char* path, const char* reason)
+{
     std::fprintf(stderr, "%s: %s\n", path, reason);
     return false;
 }
 
-bool CheckImage(const char* path, const PngImage& image) {
+bool CheckImage(const char* path, const PngImage& image)
+{
     if (image.width <= 0 || image.height <= 0 || image.width > 65535 || image.height > 65535)
         return Refuse(path, "image size must be 1 to 65535 pixels each way");
     const int32_t channels = PngChannelCount(image.colourType);
@@ -67,7 +71,8 @@ bool CheckImage(const char* path, const PngImage& image) {
 
 // Packs one row of samples into bytes: several samples to a byte below 8 bits,
 // big-endian pairs at 16.
-void PackRow(const uint16_t* samples, int32_t count, int32_t bitDepth, uint8_t* out) {
+void PackRow(const uint16_t* samples, int32_t count, int32_t bitDepth, uint8_t* out)
+{
     if (bitDepth == 16) {
         for (int32_t i = 0; i < count; ++i) {
             out[2 * i] = uint8_t(samples[i] >> 8);
@@ -99,7 +104,8 @@ struct WriteJob {
     std::vector<png_bytep>* rows;
 };
 
-void ReportPngError(png_structp png, png_const_charp message) {
+void ReportPngError(png_structp png, png_const_charp message)
+{
     std::fprintf(stderr, "libpng: %s\n", message);
     png_longjmp(png, 1);
 }
@@ -107,7 +113,8 @@ void ReportPngError(png_structp png, png_const_charp message) {
 void IgnoreWarning(png_structp, png_const_charp) {}
 
 // Everything libpng may jump out of lives here, with no objects that need destroying.
-bool WriteWithLibpng(WriteJob& job) {
+bool WriteWithLibpng(WriteJob& job)
+{
     if (setjmp(png_jmpbuf(job.png))) return false;
     const PngImage& image = *job.image;
     png_init_io(job.png, job.file);
@@ -145,7 +152,8 @@ bool WriteWithLibpng(WriteJob& job) {
 
 } // namespace
 
-bool WritePng(const char* path, const PngImage& image) {
+bool WritePng(const char* path, const PngImage& image)
+{
     if (!path) return false;
     if (!CheckImage(path, image)) return false;
     const int32_t channels = PngChannelCount(image.colourType);
