@@ -256,6 +256,10 @@ TEST(GeneratedAssets, FontKeepsItsFormat)
         }
     EXPECT_GE(font.glyphs[32].width, 2);
     EXPECT_GE(font.glyphs[9].width, font.glyphs[32].width);
+    // Characters the font lacks are drawn with its lowest defined code, which must show.
+    int lowest = 0;
+    while (lowest < 255 && !font.glyphs[lowest].defined) ++lowest;
+    EXPECT_GT(std::count(font.glyphs[lowest].ink.begin(), font.glyphs[lowest].ink.end(), 1), 0) << "code " << lowest;
 }
 
 TEST(GeneratedAssets, GameTextsFitWhereTheyAreDrawn)
