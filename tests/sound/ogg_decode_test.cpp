@@ -11,6 +11,7 @@
 #include "sound/decoder_memory.h"
 #include "sound/mixer.h"
 #include "sound/ogg_decode.h"
+#include "sound/ogg_stream_check.h"
 #include "tests/sound/ogg_encoder.h"
 
 namespace {
@@ -231,24 +232,91 @@ TEST(OggDecode, DecoderMemoryIsBoundedAndGivenBack)
     DecoderRelease(nullptr);
 }
 
-TEST(OggDecode, BytesAfterTheLastPageAreIgnored)
-{
-    std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, 44100, 1000, 440, 0.5f), 1, 44100);
-    for (const char* tail : {"TAG junk at the end", "Og"}) {
-        std::vector<uint8_t> tailed = ogg;
-        tailed.insert(tailed.end(), tail, tail + strlen(tail));
-        Decoded d(Decode(tailed));
-        ASSERT_NE(d.source, nullptr) << tail;
-        EXPECT_EQ(d.source->frames, 1000);
-    }
-}
-
 TEST(OggDecode, OutputRatesOutsideTheRangeAreRefused)
 {
     std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, 44100, 1000, 440, 0.5f), 1, 44100);
     EXPECT_EQ(Decode(ogg, 0), nullptr);
     EXPECT_EQ(Decode(ogg, -44100), nullptr);
     EXPECT_EQ(Decode(ogg, kHighestSoundRate + 1), nullptr);
+}
+
+// Where the comment packet's fields lie in an encoded file: it starts the
+// second page's body with 0x03 "vorbis", then the vendor length, the vendor
+// text, the comment count and each comment's length and text.
+size_t CommentPacketAt(const std::vector<uint8_t>& ogg)
+{
+    size_t second = 27 + ogg[26] + ogg[27];
+    return second + 27 + ogg[second + 26];
+}
+
+void PutWord(std::vector<uint8_t>& ogg, size_t at, uint32_t word)
+{
+    for (int i = 0; i < 4; ++i)
+        ogg[at + i] = static_cast<uint8_t>(word >> (8 * i));
+}
+
+uint32_t GetWord(const std::vector<uint8_t>& ogg, size_t at)
+{
+    return ogg[at] | ogg[at + 1] << 8 | ogg[at + 2] << 16 | static_cast<uint32_t>(ogg[at + 3]) << 24;
+}
+
+TEST(OggStreamCheck, WholeStreamEndsAtItsLastPage)
+{
+    std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, 44100, 2000, 440, 0.5f), 1, 44100);
+    int64_t size = static_cast<int64_t>(ogg.size());
+    EXPECT_EQ(WholeOggStreamLength(ogg.data(), size), size);
+    EXPECT_EQ(WholeOggStreamLength(ogg.data(), size - 1), 0);
+    std::vector<uint8_t> tailed = ogg;
+    tailed.insert(tailed.end(), {'O', 'g', 'g', 'S', 0});
+    EXPECT_EQ(WholeOggStreamLength(tailed.data(), size + 5), size);
+    Decoded d(Decode(tailed));
+    ASSERT_NE(d.source, nullptr);
+    EXPECT_EQ(d.source->frames, 2000);
+    // Without its end-of-stream mark the last page could be any page.
+    size_t last = 0;
+    for (size_t at = 0; at + 4 <= ogg.size(); ++at)
+        if (memcmp(&ogg[at], "OggS", 4) == 0)
+            last = at;
+    ogg[last + 5] &= ~4;
+    EXPECT_EQ(WholeOggStreamLength(ogg.data(), size), 0);
+    EXPECT_EQ(WholeOggStreamLength(ogg.data(), 0), 0);
+}
+
+TEST(OggStreamCheck, CommentHeaderSpanningPagesIsRead)
+{
+    std::string title(200000, 't');
+    std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, 44100, 2000, 440, 0.5f), 1, 44100, 0.5f, title);
+    EXPECT_TRUE(CommentHeaderFits(ogg.data(), static_cast<int64_t>(ogg.size())));
+    Decoded d(Decode(ogg));
+    ASSERT_NE(d.source, nullptr);
+    EXPECT_EQ(d.source->frames, 2000);
+}
+
+TEST(OggStreamCheck, CommentLengthsPastThePacketAreRefused)
+{
+    std::vector<uint8_t> ogg = EncodeOgg(MakeSine(1, 44100, 2000, 440, 0.5f), 1, 44100, 0.5f, "beep");
+    size_t vendorAt = CommentPacketAt(ogg) + 7;
+    ASSERT_EQ(ogg[vendorAt - 7], 3);
+    size_t countAt = vendorAt + 4 + GetWord(ogg, vendorAt);
+    ASSERT_EQ(GetWord(ogg, countAt), 1u);
+    ASSERT_EQ(GetWord(ogg, countAt + 4), 10u); // "TITLE=beep"
+    EXPECT_TRUE(CommentHeaderFits(ogg.data(), static_cast<int64_t>(ogg.size())));
+
+    struct Patch {
+        size_t at;
+        uint32_t word;
+    };
+    for (Patch p : {Patch{vendorAt, 0xFFFFFFF0u}, Patch{vendorAt, 0x7FFFFFFFu}, Patch{countAt, 0x7FFFFFFFu},
+                    Patch{countAt, 0x40000000u}, Patch{countAt + 4, 0xFFFFFFFFu}, Patch{countAt + 4, 100000u}}) {
+        std::vector<uint8_t> bad = ogg;
+        PutWord(bad, p.at, p.word);
+        EXPECT_FALSE(CommentHeaderFits(bad.data(), static_cast<int64_t>(bad.size()))) << p.at << " " << p.word;
+        EXPECT_EQ(Decode(bad), nullptr);
+        EXPECT_EQ(DecoderMemoryInUse(), 0);
+    }
+    size_t firstPageEnd = 27 + ogg[26] + ogg[27];
+    EXPECT_FALSE(CommentHeaderFits(ogg.data(), static_cast<int64_t>(firstPageEnd)));
+    EXPECT_FALSE(CommentHeaderFits(ogg.data(), 10));
 }
 
 class OggFiles : public ::testing::Test {

@@ -26,7 +26,8 @@ void AppendPage(std::vector<uint8_t>& out, const ogg_page& page)
 
 } // namespace
 
-std::vector<uint8_t> EncodeOgg(const std::vector<float>& samples, int channels, int rate, float quality)
+std::vector<uint8_t> EncodeOgg(const std::vector<float>& samples, int channels, int rate, float quality,
+                               const std::string& title)
 {
     std::vector<uint8_t> out;
     vorbis_info info;
@@ -37,6 +38,8 @@ std::vector<uint8_t> EncodeOgg(const std::vector<float>& samples, int channels, 
     }
     vorbis_comment comment;
     vorbis_comment_init(&comment);
+    if (!title.empty())
+        vorbis_comment_add_tag(&comment, "TITLE", title.c_str());
     vorbis_dsp_state dsp;
     vorbis_analysis_init(&dsp, &info);
     vorbis_block block;

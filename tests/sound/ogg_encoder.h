@@ -9,8 +9,10 @@
 // Interleaved samples of a sine at the given frequency and peak (0 to 1),
 // the same in every channel.
 std::vector<float> MakeSine(int channels, int rate, int frames, float frequency, float peak);
-// Encodes interleaved samples (-1 to 1); empty when libvorbis refuses.
-std::vector<uint8_t> EncodeOgg(const std::vector<float>& samples, int channels, int rate, float quality = 0.5f);
+// Encodes interleaved samples (-1 to 1), with a TITLE comment when one is
+// given; empty when libvorbis refuses.
+std::vector<uint8_t> EncodeOgg(const std::vector<float>& samples, int channels, int rate, float quality = 0.5f,
+                               const std::string& title = "");
 // Sets a byte of the first Ogg page and mends that page's checksum, so the
 // change is seen as the file's own.
 void PatchFirstPage(std::vector<uint8_t>& ogg, size_t at, uint8_t value);
