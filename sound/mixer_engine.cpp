@@ -105,8 +105,3 @@ SoundEngine* MakeMixerSoundEngine(const SoundOutput& output, int32_t sampleRate)
     }
     return &engine->base;
 }
-
-Mixer* MixerOfEngine(SoundEngine* engine)
-{
-    return engine && engine->ops == &kMixerOps ? EngineOf(engine)->mixer : nullptr;
-}

@@ -33,5 +33,3 @@ enum : int32_t { kSoundSampleRate = 44100 };
 // The engine's dropEngine closes the output first, then frees every source
 // and the mixer.
 SoundEngine* MakeMixerSoundEngine(const SoundOutput& output, int32_t sampleRate = kSoundSampleRate);
-// The mixer an engine made by MakeMixerSoundEngine plays on (for tests).
-Mixer* MixerOfEngine(SoundEngine* engine);

@@ -235,6 +235,18 @@ TEST_F(MixerTest, LoudSumsSaturateInsteadOfWrapping)
     EXPECT_EQ(Mix(1)[0], -32768); // 30000 - 90000
 }
 
+TEST_F(MixerTest, SumsJustPastTheRangeSaturateToo)
+{
+    StartVoice(mixer, Keep(ConstantSource(10, 20000)), true, false);
+    MixerVoice second = StartVoice(mixer, Keep(ConstantSource(10, 12768)), true, false);
+    EXPECT_EQ(Mix(1)[0], 32767);
+    SetVoiceVolume(mixer, second, 0.5f);
+    EXPECT_EQ(Mix(1)[0], 26384);
+    StartVoice(mixer, Keep(ConstantSource(10, -32768)), true, false);
+    StartVoice(mixer, Keep(ConstantSource(10, -26385)), true, false);
+    EXPECT_EQ(Mix(1)[0], -32768); // 26384 - 59153, just below the range
+}
+
 TEST_F(MixerTest, BadArgumentsAreRefusedQuietly)
 {
     EXPECT_EQ(MakeMixerSource(0), nullptr);

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "app/sdl/sdl_audio.h"
+#include "sound/mixer.h"
 #include "sound/mixer_engine.h"
+#include "sound/ogg_decode.h"
 #include "sound/sound.h"
 #include "sound/sound_engine.h"
 #include "tests/sound/ogg_encoder.h"
@@ -65,6 +67,18 @@ std::vector<int16_t> ReadSamples(const char* path)
     return samples;
 }
 
+// Waits, up to five seconds, until the file the disk driver writes holds
+// at least the given number of samples.
+std::vector<int16_t> WaitForSamples(const char* path, size_t count)
+{
+    std::vector<int16_t> samples;
+    for (int tries = 0; tries < 100 && samples.size() < count; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        samples = ReadSamples(path);
+    }
+    return samples;
+}
+
 TEST_F(SdlSound, BeepReachesTheDiskDriverAfterSilence)
 {
     setenv("SDL_AUDIODRIVER", "disk", 1);
@@ -72,22 +86,25 @@ TEST_F(SdlSound, BeepReachesTheDiskDriverAfterSilence)
     InitSound();
     uint32_t beep = LoadSound(String("Data/beep.ogg"));
     ASSERT_EQ(beep, 1u);
-    Wait(150);
+    size_t before = WaitForSamples("out.raw", 2 * 4096).size();
+    ASSERT_GE(before, 2u * 4096) << "the device is running";
     EXPECT_EQ(PlaySoundEffect(beep, 1.0f, false), nullptr);
-    Wait(500);
-    ShutdownSound(); // closes the file
-    std::vector<int16_t> samples = ReadSamples("out.raw");
-    ASSERT_GT(samples.size(), 2u * 44100 / 4);
-    size_t firstSound = samples.size();
-    int16_t loudest = 0;
-    for (size_t i = 0; i < samples.size(); ++i) {
-        if (samples[i] != 0 && firstSound == samples.size())
-            firstSound = i;
-        loudest = std::max<int16_t>(loudest, samples[i]);
-    }
-    EXPECT_GT(firstSound, 2u * 1024) << "silence before the beep";
-    EXPECT_GT(loudest, 12000) << "a sine at half scale";
-    EXPECT_LT(loudest, 20000);
+    std::vector<int16_t> samples = WaitForSamples("out.raw", before + 2 * 8820 + 2 * 4096);
+    ShutdownSound();
+    // The device hears the decoded beep exactly, starting on a frame after
+    // the silence it had played before.
+    MixerSource* decoded = DecodeOggFile(String("Data/beep.ogg"), kSoundSampleRate);
+    ASSERT_NE(decoded, nullptr);
+    std::vector<int16_t> beepSamples(decoded->samples, decoded->samples + 2 * decoded->frames);
+    FreeMixerSource(decoded);
+    size_t found = samples.size();
+    for (size_t start = 0; start + beepSamples.size() <= samples.size() && found == samples.size(); start += 2)
+        if (std::equal(beepSamples.begin(), beepSamples.end(), samples.begin() + start))
+            found = start;
+    ASSERT_LT(found, samples.size()) << "the beep is in the file";
+    EXPECT_GE(found + 2, before);
+    for (size_t i = 0; i + 2 < found; ++i)
+        ASSERT_EQ(samples[i], 0) << "silence before the beep, sample " << i;
     EXPECT_TRUE(testPlatform.logLines.empty());
 }
 
