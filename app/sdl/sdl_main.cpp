@@ -1,0 +1,107 @@
+// The Linux program: reads -f and -w, works from its own folder, opens the
+// one window "Game" with its OpenGL context, starts the game and runs the
+// main loop: drain every pending event, run one timed turn of the frame
+// clock, sleep as it says.
+#include <SDL.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "app/app.h"
+#include "app/command_line.h"
+#include "app/diagnostics.h"
+#include "app/frame_clock.h"
+#include "app/sdl/display_mode.h"
+#include "app/sdl/sdl_audio.h"
+#include "app/sdl/sdl_events.h"
+#include "app/sdl/sdl_window.h"
+#include "app/shell_state.h"
+#include "app/window_sizing.h"
+#include "sound/sound_engine.h"
+
+namespace {
+// Used when the display cannot be asked for its size.
+const ClientSize kDefaultClientSize = {640, 480};
+
+// Each argument is one blank-separated word of the argument text Windows
+// would hand over; an option never runs across a blank, so the words are
+// read one by one and their flags add up.
+CommandLineOptions ReadOptions(int argc, char** argv)
+{
+    CommandLineOptions options = {false, false};
+    for (int i = 1; i < argc; ++i) {
+        CommandLineOptions word = ReadCommandLineOptions(argv[i]);
+        options.fullScreenRequested = options.fullScreenRequested || word.fullScreenRequested;
+        options.windowedRequested = options.windowedRequested || word.windowedRequested;
+    }
+    return options;
+}
+
+// Every data file is found relative to the program's own folder.
+void WorkInProgramFolder()
+{
+    char* folder = SDL_GetBasePath();
+    if (!folder)
+        return;
+    // A failure leaves files to be looked for where the program was started.
+    int changed = chdir(folder);
+    (void)changed;
+    SDL_free(folder);
+}
+
+ClientSize FirstClientSize()
+{
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
+        return kDefaultClientSize;
+    return InitialClientSize(desktop.w, desktop.h);
+}
+
+uint32_t Milliseconds() { return SDL_GetTicks(); }
+
+void Sleep(int32_t milliseconds)
+{
+    // SDL_Delay(0) is a bare yield of the processor.
+    SDL_Delay(static_cast<Uint32>(milliseconds));
+}
+
+int32_t RunMainLoop()
+{
+    FrameClock clock = {0, false};
+    const FrameClockPlatform platform = {Milliseconds, SwapGameWindow, nullptr};
+    for (;;) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event))
+            if (HandleShellEvent(event))
+                return 0;
+        Sleep(RunTimedTurn(clock, platform));
+    }
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bool fullScreen = StartsInFullScreen(ReadOptions(argc, argv));
+    WorkInProgramFolder();
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        ShowErrorBox("Error creating window");
+        return kWindowFailedExitCode;
+    }
+    int32_t exitCode = 0;
+    if (!CreateGameWindow(FirstClientSize(), exitCode)) {
+        SDL_Quit();
+        return exitCode;
+    }
+    SDL_DisableScreenSaver();
+    SetSoundEngineFactory(MakeSdlSoundEngine);
+    AppInit();
+    shell.windowReady = true;
+    if (fullScreen)
+        SetWindowedMode(false);
+    SDL_ShowWindow(sdlWindow.window);
+    ResizeAndPaintGameWindow();
+    exitCode = RunMainLoop();
+    ShowCursorIfHidden();
+    SDL_Quit();
+    return exitCode;
+}

@@ -1,0 +1,47 @@
+#include "app/sdl/sdl_platform.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "app/platform.h"
+#include "app/posix/posix_files.h"
+
+namespace {
+bool heldKeys[256];
+} // namespace
+
+void SetKeyHeld(uint8_t virtualKey, bool held)
+{
+    if (virtualKey != 0)
+        heldKeys[virtualKey] = held;
+}
+
+void ReleaseAllKeys()
+{
+    for (bool& held : heldKeys)
+        held = false;
+}
+
+bool PlatformIsKeyDown(uint8_t key) { return heldKeys[key]; }
+
+// Without a display the box cannot be shown; the text then goes to standard
+// error so it is not lost.
+void PlatformShowErrorBox(const char* text, const char* caption)
+{
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) != 0) {
+        fprintf(stderr, "%s: %s\n", caption, text);
+        fflush(stderr);
+    }
+}
+
+bool PlatformPathExists(const char* path, bool wantFolder) { return PosixPathExists(path, wantFolder); }
+
+// Handled by the main loop like the window's close box, after the event or
+// tick that asked for it.
+void PlatformRequestClose()
+{
+    SDL_Event close = {};
+    close.type = SDL_QUIT;
+    SDL_PushEvent(&close);
+}

@@ -1,0 +1,10 @@
+// The SDL program's side of the platform seam: error boxes through SDL, key
+// state from the program's own table of held keys, kept up to date from the
+// events the main loop drains, and close requests as SDL quit events.
+#pragma once
+
+#include <cstdint>
+
+void SetKeyHeld(uint8_t virtualKey, bool held);
+// Focus loss: nothing reads as held until keys are pressed again.
+void ReleaseAllKeys();
