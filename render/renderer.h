@@ -11,12 +11,12 @@
 struct Texture;
 
 struct Renderer {
-    int32_t virtualWidth;
-    int32_t virtualHeight;
-    float virtualAspect;
+    int32_t virtualWidth = 0;
+    int32_t virtualHeight = 0;
+    float virtualAspect = 0;
     // The part of the virtual plane the window shows, rounded outwards.
-    int32_t visibleLeft, visibleRight, visibleBottom, visibleTop;
-    int32_t windowWidth, windowHeight; // 0 until the first resize
+    int32_t visibleLeft = 0, visibleRight = 0, visibleBottom = 0, visibleTop = 0;
+    int32_t windowWidth = 0, windowHeight = 0; // 0 until the first resize
     Font font;
 };
 

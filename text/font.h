@@ -24,16 +24,22 @@ struct FontPage {
 };
 
 struct Font {
-    int32_t height;
-    int32_t spacing;
-    int32_t lineGap;
-    int32_t reserved;
-    FontPage* firstPage;
-    FontPage* lastPage;
-    int32_t pageCount;
-    FontPage* pages[256];
-    const Glyph* defaultGlyph;
-    const FontPage* defaultPage;
+    int32_t height = 0;
+    int32_t spacing = 0;
+    int32_t lineGap = 0;
+    int32_t reserved = 0;
+    FontPage* firstPage = nullptr;
+    FontPage* lastPage = nullptr;
+    int32_t pageCount = 0;
+    FontPage* pages[256] = {};
+    const Glyph* defaultGlyph = nullptr;
+    const FontPage* defaultPage = nullptr;
+
+    Font() = default;
+    Font(const Font&) = delete;
+    Font& operator=(const Font&) = delete;
+    // Deletes the page textures and releases the pages, as ClearFont does.
+    ~Font();
 };
 
 // Loads dataFolder\fontFolder\fileName and its pages; on false the font is

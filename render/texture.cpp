@@ -1,0 +1,231 @@
+#include "render/texture.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdlib>
+
+#include "render/gl_api.h"
+#include "render/gl_state.h"
+
+namespace {
+// The largest image side accepted: what GL drivers commonly take as a
+// texture, far above any image of the game. It also keeps a corrupt header
+// from asking for gigabytes of rows.
+const uint32_t kLargestImageSide = 16384;
+
+// One output pixel from one decoded 8-bit pixel of colour type 0, 2, 4 or 6.
+void ConvertPixel(const png_byte* source, int32_t colourType, uint8_t* out, int32_t channels)
+{
+    bool isGrey = colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA;
+    bool hasAlpha = colourType == PNG_COLOR_TYPE_GRAY_ALPHA || colourType == PNG_COLOR_TYPE_RGB_ALPHA;
+    uint8_t red = source[0];
+    uint8_t green = isGrey ? source[0] : source[1];
+    uint8_t blue = isGrey ? source[0] : source[2];
+    uint8_t alpha = hasAlpha ? source[isGrey ? 1 : 3] : 255;
+    switch (channels) {
+    case 1:
+        out[0] = red;
+        break;
+    case 2:
+        out[0] = red;
+        out[1] = alpha;
+        break;
+    case 3:
+        out[0] = red;
+        out[1] = green;
+        out[2] = blue;
+        break;
+    default:
+        out[0] = red;
+        out[1] = green;
+        out[2] = blue;
+        out[3] = alpha;
+        break;
+    }
+}
+
+int32_t SourceChannels(int32_t colourType)
+{
+    switch (colourType) {
+    case PNG_COLOR_TYPE_GRAY:
+        return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        return 2;
+    case PNG_COLOR_TYPE_RGB:
+        return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+// Decodes the open file into a new buffer; libpng's errors jump back here.
+// Nothing in this function has a destructor, so the jump skips no cleanup.
+bool DecodePng(FILE* file, uint8_t*& pixels, int32_t& width, int32_t& height, int32_t channels)
+{
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png)
+        return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_user_limits(png, kLargestImageSide, kLargestImageSide);
+    // Only the critical chunks count: a tRNS chunk must never add alpha, and
+    // no other ancillary chunk changes the pixels.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    static const png_byte kTransparencyChunk[] = "tRNS";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kTransparencyChunk, 1);
+    png_read_png(png, info, PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_EXPAND, nullptr);
+
+    png_uint_32 imageWidth = 0, imageHeight = 0;
+    int bitDepth = 0, colourType = 0;
+    png_get_IHDR(png, info, &imageWidth, &imageHeight, &bitDepth, &colourType, nullptr, nullptr, nullptr);
+    int32_t sourceChannels = SourceChannels(colourType);
+    uint64_t byteCount = uint64_t(imageWidth) * imageHeight * uint64_t(channels);
+    png_bytepp rows = png_get_rows(png, info);
+    bool usable = bitDepth == 8 && sourceChannels != 0 && rows && imageWidth >= 1 && imageHeight >= 1 &&
+                  imageWidth <= kLargestImageSide && imageHeight <= kLargestImageSide &&
+                  png_get_rowbytes(png, info) >= size_t(imageWidth) * size_t(sourceChannels) &&
+                  byteCount <= uint64_t(INT32_MAX);
+    uint8_t* buffer = usable ? static_cast<uint8_t*>(malloc(size_t(byteCount))) : nullptr;
+    if (!buffer) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    uint8_t* out = buffer;
+    for (png_uint_32 row = 0; row < imageHeight; ++row) {
+        const png_byte* source = rows[row];
+        for (png_uint_32 column = 0; column < imageWidth; ++column) {
+            ConvertPixel(source, colourType, out, channels);
+            source += sourceChannels;
+            out += channels;
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    pixels = buffer;
+    width = int32_t(imageWidth);
+    height = int32_t(imageHeight);
+    return true;
+}
+} // namespace
+
+bool LoadPngPixels(uint8_t*& pixels, int32_t& width, int32_t& height, const String& fileName, int32_t channels)
+{
+    if (channels < 1)
+        channels = 1;
+    if (channels > 4)
+        channels = 4;
+    FILE* file = OpenFileForReading(fileName);
+    if (!file)
+        return false;
+    bool decoded = DecodePng(file, pixels, width, height, channels);
+    fclose(file);
+    return decoded;
+}
+
+uint32_t CreateGlTexture(const uint8_t* pixels, TexelFormat format, int32_t width, int32_t height, bool clampS,
+                         bool clampT, bool linearMin, bool linearMag)
+{
+    GLint internalFormat = GL_RGBA8;
+    GLenum pixelFormat = GL_RGBA;
+    switch (format) {
+    case TexelFormat::Alpha:
+        internalFormat = GL_ALPHA8;
+        pixelFormat = GL_ALPHA;
+        break;
+    case TexelFormat::Luminance:
+        internalFormat = GL_LUMINANCE8;
+        pixelFormat = GL_LUMINANCE;
+        break;
+    case TexelFormat::LuminanceAlpha:
+        internalFormat = GL_LUMINANCE8_ALPHA8;
+        pixelFormat = GL_LUMINANCE_ALPHA;
+        break;
+    case TexelFormat::Rgb:
+        internalFormat = GL_RGB8;
+        pixelFormat = GL_RGB;
+        break;
+    default:
+        break;
+    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glState.boundTexture = name;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, clampS ? GL_CLAMP : GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, clampT ? GL_CLAMP : GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, linearMin ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, linearMag ? GL_LINEAR : GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, pixelFormat, GL_UNSIGNED_BYTE, pixels);
+    return name;
+}
+
+void DeleteGlTexture(uint32_t glName)
+{
+    GLuint name = glName;
+    glDeleteTextures(1, &name);
+}
+
+Texture::~Texture()
+{
+    if (glName != 0)
+        DeleteGlTexture(glName);
+}
+
+// A channel pulled from its value towards the fade colour by 1/divisor of the
+// distance, truncating towards zero; only the low 8 bits are kept.
+static uint8_t FadeChannel(uint8_t value, int32_t fade, int32_t divisor)
+{
+    int64_t faded = int64_t(fade) + (int64_t(value) - fade) / divisor;
+    return uint8_t(uint64_t(faded) & 0xFF);
+}
+
+bool Texture::Load(const String& fileName, int32_t fadeDivisor, int32_t fadeRed, int32_t fadeGreen, int32_t fadeBlue)
+{
+    if (glName != 0)
+        DeleteGlTexture(glName);
+    width = 0;
+    height = 0;
+    hasTransparency = false;
+    hasTranslucency = false;
+    glName = 0;
+
+    uint8_t* pixels = nullptr;
+    int32_t imageWidth = 0, imageHeight = 0;
+    if (!LoadPngPixels(pixels, imageWidth, imageHeight, fileName, 4))
+        return false;
+    size_t pixelCount = size_t(imageWidth) * size_t(imageHeight);
+    for (size_t i = 0; i < pixelCount; ++i) {
+        uint8_t* pixel = pixels + i * 4;
+        // Pure black is the colour key: fully transparent, never faded.
+        if (pixel[0] == 0 && pixel[1] == 0 && pixel[2] == 0) {
+            pixel[3] = 0;
+            hasTransparency = true;
+            continue;
+        }
+        if (fadeDivisor != 0) {
+            pixel[0] = FadeChannel(pixel[0], fadeRed, fadeDivisor);
+            pixel[1] = FadeChannel(pixel[1], fadeGreen, fadeDivisor);
+            pixel[2] = FadeChannel(pixel[2], fadeBlue, fadeDivisor);
+        }
+        if (pixel[3] < 255) {
+            hasTransparency = true;
+            if (pixel[3] > 0)
+                hasTranslucency = true;
+        }
+    }
+    width = imageWidth;
+    height = imageHeight;
+    glName = CreateGlTexture(pixels, TexelFormat::Rgba, width, height, false, false, false, false);
+    free(pixels);
+    return glName != 0;
+}

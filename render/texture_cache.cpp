@@ -1,0 +1,174 @@
+#include "render/texture_cache.h"
+
+#include <new>
+
+#include "render/texture.h"
+
+namespace {
+struct TextureCacheEntry {
+    String name;
+    int32_t fadeDivisor = 0;
+    int32_t fadeRed = 0, fadeGreen = 0, fadeBlue = 0;
+    Texture texture;
+    int32_t referenceCount = 0;
+    TextureCacheEntry* previous = nullptr;
+    TextureCacheEntry* next = nullptr;
+};
+
+template <typename Record> struct TextureBucket {
+    Record* first;
+    Record* last;
+    uint32_t count;
+};
+
+typedef TextureBucket<TextureCacheEntry> NameBucket;
+
+struct TextureIdNode {
+    NameBucket* nameBucket = nullptr;
+    TextureCacheEntry* entry = nullptr;
+    TextureIdNode* previous = nullptr;
+    TextureIdNode* next = nullptr;
+};
+
+typedef TextureBucket<TextureIdNode> IdBucket;
+
+NameBucket nameIndex[kTextureBuckets];
+IdBucket idIndex[kTextureBuckets];
+
+template <typename Record> void Append(TextureBucket<Record>& bucket, Record* record)
+{
+    record->previous = bucket.last;
+    record->next = nullptr;
+    if (bucket.last)
+        bucket.last->next = record;
+    else
+        bucket.first = record;
+    bucket.last = record;
+    bucket.count += 1;
+}
+
+template <typename Record> void Unlink(TextureBucket<Record>& bucket, Record* record)
+{
+    if (record->previous)
+        record->previous->next = record->next;
+    else
+        bucket.first = record->next;
+    if (record->next)
+        record->next->previous = record->previous;
+    else
+        bucket.last = record->previous;
+    record->previous = nullptr;
+    record->next = nullptr;
+    bucket.count -= 1;
+}
+
+IdBucket& IdBucketFor(uint32_t glName) { return idIndex[glName & 0x7FFF]; }
+
+bool Matches(const TextureCacheEntry& entry, const String& name, int32_t fadeDivisor, int32_t fadeRed,
+             int32_t fadeGreen, int32_t fadeBlue)
+{
+    return entry.name.Equals(name, FileNamesIgnoreCase()) && entry.fadeDivisor == fadeDivisor &&
+           entry.fadeRed == fadeRed && entry.fadeGreen == fadeGreen && entry.fadeBlue == fadeBlue;
+}
+
+TextureIdNode* FindIdNode(const Texture* texture)
+{
+    if (!texture)
+        return nullptr;
+    for (TextureIdNode* node = IdBucketFor(texture->glName).first; node; node = node->next)
+        if (node->entry->texture.glName == texture->glName)
+            return node;
+    return nullptr;
+}
+} // namespace
+
+uint32_t HashTextureName(const String& name)
+{
+    uint32_t hash = 0;
+    for (int32_t i = 0; i < name.Length(); ++i) {
+        char letter = ToUpperAscii(name[i]);
+        if (letter >= 'A' && letter <= 'Z')
+            hash = (hash * 26 + uint32_t(letter - 64)) % kTextureBuckets;
+    }
+    return hash;
+}
+
+Texture* AcquireTexture(const String& name, int32_t fadeDivisor, int32_t fadeRed, int32_t fadeGreen, int32_t fadeBlue)
+{
+    NameBucket& bucket = nameIndex[HashTextureName(name)];
+    for (TextureCacheEntry* entry = bucket.first; entry; entry = entry->next) {
+        if (Matches(*entry, name, fadeDivisor, fadeRed, fadeGreen, fadeBlue)) {
+            entry->referenceCount += 1;
+            return &entry->texture;
+        }
+    }
+    TextureCacheEntry* entry = new (std::nothrow) TextureCacheEntry;
+    if (!entry)
+        return nullptr;
+    Append(bucket, entry);
+    TextureIdNode* node = nullptr;
+    if (entry->texture.Load(name, fadeDivisor, fadeRed, fadeGreen, fadeBlue))
+        node = new (std::nothrow) TextureIdNode;
+    if (!node) {
+        Unlink(bucket, entry);
+        delete entry;
+        return nullptr;
+    }
+    Append(IdBucketFor(entry->texture.glName), node);
+    entry->name = name;
+    entry->fadeDivisor = fadeDivisor;
+    entry->fadeRed = fadeRed;
+    entry->fadeGreen = fadeGreen;
+    entry->fadeBlue = fadeBlue;
+    entry->referenceCount = 1;
+    node->nameBucket = &bucket;
+    node->entry = entry;
+    return &entry->texture;
+}
+
+void ReleaseTexture(Texture* texture)
+{
+    TextureIdNode* node = FindIdNode(texture);
+    if (!node)
+        return;
+    TextureCacheEntry* entry = node->entry;
+    entry->referenceCount -= 1;
+    if (entry->referenceCount > 0)
+        return;
+    Unlink(*node->nameBucket, entry);
+    IdBucket& idBucket = IdBucketFor(entry->texture.glName);
+    delete entry;
+    Unlink(idBucket, node);
+    delete node;
+}
+
+void ClearTextureCache()
+{
+    for (IdBucket& bucket : idIndex) {
+        TextureIdNode* node = bucket.first;
+        while (node) {
+            TextureIdNode* next = node->next;
+            delete node;
+            node = next;
+        }
+        bucket = IdBucket{nullptr, nullptr, 0};
+    }
+    for (NameBucket& bucket : nameIndex) {
+        TextureCacheEntry* entry = bucket.first;
+        while (entry) {
+            TextureCacheEntry* next = entry->next;
+            delete entry;
+            entry = next;
+        }
+        bucket = NameBucket{nullptr, nullptr, 0};
+    }
+}
+
+int32_t TextureReferenceCount(const Texture* texture)
+{
+    TextureIdNode* node = FindIdNode(texture);
+    return node ? node->entry->referenceCount : 0;
+}
+
+uint32_t TextureNameBucketCount(uint32_t bucket) { return nameIndex[bucket % kTextureBuckets].count; }
+uint32_t TextureIdBucketCount(uint32_t bucket) { return idIndex[bucket % kTextureBuckets].count; }
