@@ -1,0 +1,118 @@
+#include "tests/render/gl_fixture.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <ostream>
+
+#include "render/renderer.h"
+#include "render/texture_cache.h"
+#include "tests/support/test_platform.h"
+#include "tools/pngwrite/png_write.h"
+
+void PrintTo(const Rgba& colour, std::ostream* out)
+{
+    *out << "(" << int(colour.red) << "," << int(colour.green) << "," << int(colour.blue) << ","
+         << int(colour.alpha) << ")";
+}
+
+TestImage::TestImage(int32_t width, int32_t height, Rgba fill)
+    : width(width), height(height), pixels(size_t(width) * size_t(height), fill)
+{
+}
+
+void GlTest::SetUp()
+{
+    ResetTestPlatform();
+    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-gl-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    tempFolder = pattern;
+}
+
+void GlTest::TearDown()
+{
+    ClearTextureCache();
+    ClearFont(renderer.font);
+    DestroyOffscreenGl(window);
+    window = nullptr;
+    std::error_code ignored;
+    std::filesystem::remove_all(tempFolder, ignored);
+}
+
+void GlTest::OpenWindow(int32_t width, int32_t height)
+{
+    // Textures belong to the old context; the cache must not outlive it.
+    ClearTextureCache();
+    ClearFont(renderer.font);
+    DestroyOffscreenGl(window);
+    window = CreateOffscreenGl(width, height);
+    ASSERT_NE(window, nullptr);
+    windowWidth = width;
+    windowHeight = height;
+    InitRenderer(160, 120, String(""), String(""), String(""));
+    ResizeRenderer(width, height);
+    ClearScreen();
+    ResetTestPlatform();
+}
+
+void GlTest::Capture()
+{
+    captured.assign(size_t(windowWidth) * size_t(windowHeight) * 4, 0);
+    ReadOffscreenPixels(window, captured.data());
+}
+
+Rgba GlTest::At(int32_t x, int32_t y) const
+{
+    if (x < 0 || y < 0 || x >= windowWidth || y >= windowHeight || captured.empty())
+        return Rgba{1, 2, 3, 4};
+    const uint8_t* p = &captured[(size_t(windowHeight - 1 - y) * size_t(windowWidth) + size_t(x)) * 4];
+    // The window shows no alpha.
+    return Rgba{p[0], p[1], p[2], 255};
+}
+
+std::string GlTest::Picture(int32_t left, int32_t bottom, int32_t width, int32_t height) const
+{
+    std::string picture;
+    for (int32_t y = bottom + height - 1; y >= bottom; --y) {
+        for (int32_t x = left; x < left + width; ++x) {
+            Rgba c = At(x, y);
+            char symbol = '?';
+            if (c.red == 255 && c.green == 255 && c.blue == 255)
+                symbol = '#';
+            else if (c.red == 255 && c.green == 0 && c.blue == 0)
+                symbol = 'o';
+            else if (c.red == 0 && c.green == 0 && c.blue == 0)
+                symbol = '.';
+            picture += symbol;
+        }
+        picture += '\n';
+    }
+    return picture;
+}
+
+void GlTest::SaveCapture(const std::string& name) const
+{
+    const char* folder = getenv("VELMORA_TEST_SHOTS");
+    if (!folder || captured.empty())
+        return;
+    std::vector<uint16_t> samples(captured.begin(), captured.end());
+    for (size_t i = 3; i < samples.size(); i += 4)
+        samples[i] = 255;
+    PngImage image = {windowWidth, windowHeight, 6, 8, false, samples.data(), nullptr, 0, nullptr, 0};
+    WritePng((std::string(folder) + "/" + name).c_str(), image);
+}
+
+std::string GlTest::WriteImage(const std::string& name, const TestImage& image) const
+{
+    std::vector<uint16_t> samples;
+    for (const Rgba& p : image.pixels) {
+        samples.push_back(p.red);
+        samples.push_back(p.green);
+        samples.push_back(p.blue);
+        samples.push_back(p.alpha);
+    }
+    PngImage png = {image.width, image.height, 6, 8, false, samples.data(), nullptr, 0, nullptr, 0};
+    std::string path = TempPath(name);
+    EXPECT_TRUE(WritePng(path.c_str(), png)) << path;
+    return path;
+}

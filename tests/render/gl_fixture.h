@@ -1,0 +1,63 @@
+// What the drawing tests share: an OSMesa context standing in for the
+// window, the renderer started on it, a temporary folder for PNG and font
+// files, and the drawn pixels read back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/offscreen/offscreen_gl.h"
+
+struct Rgba {
+    uint8_t red, green, blue, alpha;
+    bool operator==(const Rgba& other) const
+    {
+        return red == other.red && green == other.green && blue == other.blue && alpha == other.alpha;
+    }
+};
+void PrintTo(const Rgba& colour, std::ostream* out);
+
+// An RGBA image of 8-bit samples, rows top first, for writing test PNGs.
+struct TestImage {
+    int32_t width, height;
+    std::vector<Rgba> pixels;
+    TestImage(int32_t width, int32_t height, Rgba fill);
+    void Set(int32_t x, int32_t y, Rgba colour) { pixels[size_t(y) * size_t(width) + size_t(x)] = colour; }
+};
+
+class GlTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A window of this size, the renderer started with no font and resized
+    // to it. Replaces any earlier window of the test.
+    void OpenWindow(int32_t width, int32_t height);
+    // Reads the drawn window; At gives a window pixel's colour (alpha 255)
+    // with y counted upward from the bottom row, as GL counts it.
+    void Capture();
+    Rgba At(int32_t x, int32_t y) const;
+    // Rows of the captured window from top to bottom, one character per
+    // pixel: '#' white, 'o' red, '.' black, '?' anything else.
+    std::string Picture(int32_t left, int32_t bottom, int32_t width, int32_t height) const;
+    // Saves the captured window as a PNG, for looking at, into the folder
+    // that VELMORA_TEST_SHOTS names; without it nothing is saved.
+    void SaveCapture(const std::string& name) const;
+
+    std::string TempPath(const std::string& name) const { return tempFolder + "/" + name; }
+    std::string WriteImage(const std::string& name, const TestImage& image) const;
+
+    OffscreenGl* window = nullptr;
+    int32_t windowWidth = 0, windowHeight = 0;
+    std::vector<uint8_t> captured;
+    std::string tempFolder;
+};
+
+const Rgba kBlack = {0, 0, 0, 255};
+const Rgba kWhite = {255, 255, 255, 255};
+const Rgba kRed = {255, 0, 0, 255};
+const Rgba kGreen = {0, 255, 0, 255};
+const Rgba kBlue = {0, 0, 255, 255};
