@@ -1,0 +1,27 @@
+#include "tests/fuzz/fuzz_files.h"
+
+#include <stdlib.h>
+
+#include <cstdio>
+
+const std::string& FuzzFolder()
+{
+    static std::string folder;
+    if (folder.empty()) {
+        char pattern[] = "/tmp/velmora-fuzz-XXXXXX";
+        if (!mkdtemp(pattern))
+            __builtin_trap();
+        folder = pattern;
+    }
+    return folder;
+}
+
+void WriteFuzzFile(const std::string& path, const uint8_t* data, size_t size)
+{
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file)
+        __builtin_trap();
+    if (size)
+        fwrite(data, 1, size, file);
+    fclose(file);
+}
