@@ -1,9 +1,6 @@
 #include "tests/game/game_fixture.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/diagnostics.h"
 #include "sound/recording_engine.h"
@@ -35,17 +32,10 @@ std::string SoundName(const SoundCallRecord& record)
 
 void GameRules::SetUp()
 {
-    char pattern[] = "/tmp/velmora-game-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
-    ASSERT_EQ(getcwd(previous, sizeof previous), previous);
-    ASSERT_EQ(chdir(folder.c_str()), 0);
+    ASSERT_TRUE(folder.Enter());
     mkdir("Data", 0755);
-    for (const char* name : {"Data/beep.ogg", "Data/run away.ogg", "Data/death.ogg", "Data/love.ogg"}) {
-        FILE* f = fopen(name, "wb");
-        ASSERT_NE(f, nullptr);
-        fclose(f);
-    }
+    for (const char* name : {"Data/beep.ogg", "Data/run away.ogg", "Data/death.ogg", "Data/love.ogg"})
+        ASSERT_TRUE(TouchFile(name));
     ResetTestPlatform();
     ShutdownSound();
     ResetSoundRecorder();
@@ -60,9 +50,7 @@ void GameRules::TearDown()
     ShutdownSound();
     ClearSoundNames();
     SetSoundEngineFactory(nullptr);
-    ASSERT_EQ(chdir(previous), 0);
-    std::string command = "rm -rf '" + folder + "'";
-    ASSERT_EQ(system(command.c_str()), 0);
+    folder.Leave();
 }
 
 std::vector<std::string> GameRules::Hold(HeldKeys keys, int ticks)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "tests/support/scratch_folder.h"
 
 struct HeldKeys {
     bool left, right, space;
@@ -38,8 +39,7 @@ protected:
     std::vector<std::string> soundLog;
 
 private:
-    std::string folder;
-    char previous[4096];
+    ScratchFolder folder;
 };
 
 // The frames of an animation with the given durations, no images.

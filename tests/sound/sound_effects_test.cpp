@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "sound/recording_engine.h"
 #include "sound/sound.h"
 #include "sound/sound_engine.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_platform.h"
 
 namespace {
@@ -26,15 +26,11 @@ class SoundEffects : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/velmora-sound-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-        ASSERT_EQ(getcwd(previous, sizeof previous), previous);
-        ASSERT_EQ(chdir(folder.c_str()), 0);
+        ASSERT_TRUE(folder.Enter());
         mkdir("Data", 0755);
         mkdir("Data/folder.ogg", 0755);
         for (const char* name : {"Data/beep.ogg", "Data/run away.ogg", "Data/death.ogg", "Data/love.ogg"})
-            Touch(name);
+            ASSERT_TRUE(TouchFile(name));
         ResetTestPlatform();
         ShutdownSound();
         ResetSoundRecorder();
@@ -46,19 +42,10 @@ protected:
         ShutdownSound();
         ClearSoundNames();
         SetSoundEngineFactory(nullptr);
-        ASSERT_EQ(chdir(previous), 0);
-        std::string command = "rm -rf '" + folder + "'";
-        ASSERT_EQ(system(command.c_str()), 0);
-    }
-    static void Touch(const char* name)
-    {
-        FILE* f = fopen(name, "wb");
-        ASSERT_NE(f, nullptr);
-        fclose(f);
+        folder.Leave();
     }
 
-    std::string folder;
-    char previous[4096];
+    ScratchFolder folder;
 };
 
 TEST_F(SoundEffects, NameHashFoldsLettersAndSkipsTheRest)
@@ -107,7 +94,7 @@ TEST_F(SoundEffects, IdsRunOutAfter1023Sounds)
     for (int i = 0; i < 1024; ++i) {
         // Letters only vary the hash; the digits alone would not.
         std::string name = "Many/s" + std::to_string(i) + std::string(1, char('a' + i % 26)) + ".ogg";
-        Touch(name.c_str());
+        ASSERT_TRUE(TouchFile(name.c_str()));
         uint32_t id = LoadSound(String(name.c_str()));
         if (i < 1023)
             ASSERT_EQ(id, static_cast<uint32_t>(i + 1)) << name;
