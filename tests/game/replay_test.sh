@@ -76,6 +76,18 @@ check_refused '99999999999999999999 R\n' 1
 "$replay" /no/such/script >/dev/null 2>&1
 [[ $? -eq 2 ]] || fail "missing script file"
 
+# Bad options are refused before anything runs; a picture the script never
+# reaches is an error.
+for options in "--shot 5" "--shot x:a.png" "--shot -1:a.png" "--shot 3:" "--scale 0" "--scale 17" "--bogus"; do
+  printf '1 -\n' | "$replay" $options >/dev/null 2>&1
+  [[ $? -eq 2 ]] || fail "options '$options' were not refused"
+done
+printf '2 -\n' | "$replay" --scale 1 --shot "9:$work/late.png" >/dev/null 2>"$work/err"
+[[ $? -eq 1 && ! -e $work/late.png ]] || fail "a shot past the script's end"
+grep -q 'ends at tick 2' "$work/err" || fail "no word about the missing shot: $(cat "$work/err")"
+printf '2 -\n' | "$replay" --scale 1 --shot "1:$work/one.png" >/dev/null || fail "a shot inside the script"
+[[ -s $work/one.png ]] || fail "no picture written"
+
 # An empty script runs no tick.
 [[ -z $(printf '' | "$replay") ]] || fail "empty script printed"
 

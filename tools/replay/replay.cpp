@@ -1,15 +1,21 @@
 // velmora-replay: runs the game's rules headless from a key script and prints
 // the state after every tick.
 //
-//   velmora-replay [SCRIPT]
+//   velmora-replay [--shot TICK:FILE.png ...] [--scale K] [SCRIPT]
 //
 // Each script line that is not empty and does not start with '#' is
 // "COUNT KEYS": COUNT from 1 to 1000000 ticks, KEYS '-' for none or letters
 // L (left), R (right), S (space). The game starts as at program start.
+// --shot draws the scene after that tick into FILE.png, 160x120 times K
+// (default 4), using the Data folder beside the program.
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "app/diagnostics.h"
@@ -17,12 +23,101 @@
 #include "sound/recording_engine.h"
 #include "sound/sound.h"
 #include "sound/sound_engine.h"
+#include "tools/replay/screenshot.h"
 #include "tools/replay/script.h"
 #include "tools/replay/state_line.h"
 
 namespace {
 
 KeySet heldKeys;
+
+struct ReplayOptions {
+    const char* scriptPath = nullptr;
+    std::vector<ShotRequest> shots;
+    int32_t scale = 4;
+};
+
+const char kUsage[] = "usage: velmora-replay [--shot TICK:FILE.png ...] [--scale K] [SCRIPT]\n";
+
+bool ReadOptions(int argc, char** argv, ReplayOptions& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (strcmp(arg, "--shot") == 0 && i + 1 < argc) {
+            ShotRequest shot;
+            if (!ParseShotRequest(argv[++i], shot)) {
+                fprintf(stderr, "velmora-replay: --shot wants TICK:FILE.png, not %s\n", argv[i]);
+                return false;
+            }
+            options.shots.push_back(shot);
+        } else if (strcmp(arg, "--scale") == 0 && i + 1 < argc) {
+            char* end = nullptr;
+            long scale = strtol(argv[++i], &end, 10);
+            if (*end != '\0' || scale < 1 || scale > 16) {
+                fprintf(stderr, "velmora-replay: --scale wants a whole number from 1 to 16\n");
+                return false;
+            }
+            options.scale = static_cast<int32_t>(scale);
+        } else if (arg[0] == '-' && arg[1] != '\0') {
+            fputs(kUsage, stderr);
+            return false;
+        } else if (!options.scriptPath) {
+            options.scriptPath = arg;
+        } else {
+            fputs(kUsage, stderr);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadScript(const char* path, std::vector<ScriptStep>& steps)
+{
+    FILE* input = path ? fopen(path, "rb") : stdin;
+    if (!input) {
+        fprintf(stderr, "velmora-replay: cannot open %s: %s\n", path, strerror(errno));
+        return false;
+    }
+    ScriptError error;
+    bool parsed = ReadKeyScript(input, steps, error);
+    if (input != stdin)
+        fclose(input);
+    if (!parsed)
+        fprintf(stderr, "line %d: %s\n", error.line, error.reason);
+    return parsed;
+}
+
+// Pictures are written where the user asked, but the game finds its Data
+// folder beside the program, so names are made absolute before moving there.
+bool MoveBesideTheProgram(std::vector<ShotRequest>& shots)
+{
+    char here[PATH_MAX];
+    if (!getcwd(here, sizeof here))
+        return false;
+    for (ShotRequest& shot : shots)
+        if (shot.path[0] != '/')
+            shot.path = std::string(here) + "/" + shot.path;
+    char program[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
+    if (length <= 0)
+        return false;
+    program[length] = '\0';
+    char* slash = strrchr(program, '/');
+    if (slash)
+        *slash = '\0';
+    return chdir(program) == 0;
+}
+
+bool TakeShotsAt(int64_t tick, const std::vector<ShotRequest>& shots, size_t& next)
+{
+    for (; next < shots.size() && shots[next].tick == tick; ++next) {
+        if (!TakeScreenshot(shots[next].path)) {
+            fprintf(stderr, "velmora-replay: could not write %s\n", shots[next].path.c_str());
+            return false;
+        }
+    }
+    return true;
+}
 
 } // namespace
 
@@ -38,44 +133,52 @@ bool ReplayKeyDown(uint8_t key)
 
 int main(int argc, char** argv)
 {
-    const char* scriptPath = argc > 1 ? argv[1] : nullptr;
-    if (argc > 2) {
-        fprintf(stderr, "usage: velmora-replay [SCRIPT]\n");
-        return 2;
-    }
-    FILE* input = scriptPath ? fopen(scriptPath, "rb") : stdin;
-    if (!input) {
-        fprintf(stderr, "velmora-replay: cannot open %s: %s\n", scriptPath, strerror(errno));
-        return 2;
-    }
+    ReplayOptions options;
     std::vector<ScriptStep> steps;
-    ScriptError error;
-    bool parsed = ReadKeyScript(input, steps, error);
-    if (input != stdin)
-        fclose(input);
-    if (!parsed) {
-        fprintf(stderr, "line %d: %s\n", error.line, error.reason);
+    if (!ReadOptions(argc, argv, options) || !ReadScript(options.scriptPath, steps))
         return 2;
-    }
+    std::stable_sort(options.shots.begin(), options.shots.end(),
+                     [](const ShotRequest& a, const ShotRequest& b) { return a.tick < b.tick; });
 
     ResetSoundRecorder();
     SetSoundEngineFactory(MakeRecordingSoundEngine);
     InitSound();
-    LoadGameSounds();
+    bool drawing = !options.shots.empty();
+    if (drawing) {
+        if (!MoveBesideTheProgram(options.shots) || !StartScreenshots(options.scale)) {
+            StopScreenshots();
+            return 1;
+        }
+    } else {
+        LoadGameSounds();
+    }
     ResetGameState();
 
+    int status = 0;
+    size_t nextShot = 0;
     StateLineWriter writer(stdout);
     int64_t tick = 0;
+    if (drawing && !TakeShotsAt(0, options.shots, nextShot))
+        status = 1;
     for (const ScriptStep& step : steps) {
         heldKeys = step.keys;
         for (int32_t i = 0; i < step.count; ++i) {
             ClearSoundCalls();
             UpdateGame();
             writer.Write(++tick, game, soundRecorder);
+            if (drawing && !TakeShotsAt(tick, options.shots, nextShot))
+                status = 1;
         }
     }
     writer.Flush();
+    for (; nextShot < options.shots.size(); ++nextShot) {
+        fprintf(stderr, "velmora-replay: the script ends at tick %lld, so %s was not drawn\n",
+                static_cast<long long>(tick), options.shots[nextShot].path.c_str());
+        status = 1;
+    }
+    if (drawing)
+        StopScreenshots();
     ShutdownSound();
     ClearSoundNames();
-    return 0;
+    return status;
 }

@@ -1,0 +1,144 @@
+// Start-up and shut-down of the whole application on an offscreen surface,
+// with the game's real files and with damaged or missing ones.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/app.h"
+#include "app/diagnostics.h"
+#include "game/game.h"
+#include "render/renderer.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/test_platform.h"
+#include "tools/offscreen/offscreen_gl.h"
+
+#ifndef VELMORA_GAME_FILES
+#error "VELMORA_GAME_FILES must name the folder holding Data and StringData.txt"
+#endif
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class Lifecycle : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { surface = CreateOffscreenGl(640, 480); }
+    static void TearDownTestSuite() { DestroyOffscreenGl(surface); }
+
+    // A copy of the game's files in a folder of the test's own.
+    void SetUp() override
+    {
+        ASSERT_NE(surface, nullptr);
+        ASSERT_TRUE(folder.Enter());
+        Shell("cp -r '" VELMORA_GAME_FILES "/Data' '" VELMORA_GAME_FILES "/StringData.txt' .");
+        ResetTestPlatform();
+    }
+    void TearDown() override
+    {
+        AppShutdown();
+        AppRelease();
+        renderer.windowWidth = renderer.windowHeight = 0;
+        ResetGameState();
+        folder.Leave();
+    }
+    static void Shell(const std::string& command) { ASSERT_EQ(system(command.c_str()), 0) << command; }
+    static void Write(const char* name, const char* text)
+    {
+        FILE* f = fopen(name, "wb");
+        ASSERT_NE(f, nullptr);
+        fputs(text, f);
+        fclose(f);
+    }
+
+    static OffscreenGl* surface;
+    ScratchFolder folder;
+};
+
+OffscreenGl* Lifecycle::surface;
+
+TEST_F(Lifecycle, WithEveryFilePresentTheGameRunsAndDrawsOnlyOnceSized)
+{
+    AppInit();
+    EXPECT_TRUE(running);
+    EXPECT_EQ(testPlatform.logLines, Lines{});
+    EXPECT_NE(game.title, nullptr);
+    EXPECT_EQ(game.male.walk.count, 8);
+    EXPECT_FALSE(AppPaint()); // no size has reached the renderer yet
+    AppResize(640, 480);
+    EXPECT_TRUE(AppPaint());
+    AppResize(0, 0); // minimized
+    EXPECT_FALSE(AppPaint());
+    EXPECT_FALSE(AppFrame(100));
+    AppResize(640, 480);
+    EXPECT_TRUE(AppPaint());
+    EXPECT_TRUE(AppFrame(17));
+    AppShutdown();
+    EXPECT_FALSE(running);
+    EXPECT_FALSE(AppPaint());
+    EXPECT_FALSE(AppFrame(100));
+}
+
+TEST_F(Lifecycle, EscapeAsksToCloseAndOtherKeysDoNothing)
+{
+    AppInit();
+    AppKeyDown(kKeySpace);
+    AppKeyDown(kKeyEnter);
+    EXPECT_EQ(testPlatform.closeRequests, 0);
+    AppKeyDown(kKeyEscape);
+    AppKeyDown(kKeyEscape); // auto-repeat asks again; the shell closes once
+    EXPECT_EQ(testPlatform.closeRequests, 2);
+}
+
+TEST_F(Lifecycle, MissingStringDataReportsEveryProblemAndNothingRuns)
+{
+    Shell("rm StringData.txt");
+    AppInit();
+    EXPECT_FALSE(running);
+    EXPECT_EQ(testPlatform.logLines,
+              (Lines{"Error loading string data StringData.txt", "Error opening file Data",
+                     "Error initialising renderer"}));
+    // The game's images still loaded: every problem shows in one run.
+    EXPECT_NE(game.title, nullptr);
+    AppResize(640, 480);
+    EXPECT_FALSE(AppPaint());
+    EXPECT_FALSE(AppFrame(1000));
+}
+
+TEST_F(Lifecycle, MalformedStringDataOrFontStopsTheGameWithTheirMessages)
+{
+    Write("StringData.txt", "font_file_name \"Fonts/Small.txt\"\n");
+    AppInit();
+    EXPECT_FALSE(running);
+    EXPECT_EQ(testPlatform.logLines,
+              (Lines{"String variable unknown (font_file_name)", "String variable not set (FONT_FILE_NAME)",
+                     "Error opening file Data", "Error initialising renderer"}));
+    AppShutdown();
+    AppRelease();
+    ResetTestPlatform();
+
+    Write("StringData.txt", "FONT_FILE_NAME \"Fonts/Small.txt\"\n");
+    Write("Data/Fonts/Small.txt", "8\n1\n1\n0\n\n");
+    AppInit();
+    EXPECT_FALSE(running);
+    EXPECT_EQ(testPlatform.logLines,
+              (Lines{"Error loading font Data\\Fonts\\Small.txt (line 5)", "Error initialising renderer"}));
+}
+
+TEST_F(Lifecycle, MissingImagesAndSoundsAreSilentAndTheGameStillRuns)
+{
+    Shell("rm Data/*.png Data/*.ogg");
+    AppInit();
+    EXPECT_TRUE(running);
+    EXPECT_EQ(testPlatform.logLines, Lines{});
+    EXPECT_EQ(game.title, nullptr);
+    EXPECT_EQ(game.beepSound, 0u);
+    EXPECT_EQ(game.male.walk.count, 8); // frames without images keep their timing
+    AppResize(640, 480);
+    EXPECT_TRUE(AppPaint());
+    for (int i = 0; i < 100; ++i)
+        AppFrame(17);
+}
+
+} // namespace
