@@ -295,6 +295,34 @@ def chasing_her_away_returns_to_the_title(program, shots):
         session.wait_for_picture("title-again", shows_title(window), 12)
 
 
+def keys_are_not_held_without_the_focus(program, shots):
+    with Session("focus", program, shots) as session:
+        session.start()
+        window = session.window()
+        session.wait_for_picture("title", shows_title(window), 10)
+        session.press("space")
+        session.wait_for_picture("courtship", shows_courtship(window), 5)
+        his_side = window.virtual_area(0, 0, 80, 40)
+        standing = list(session.screenshot("standing").pixels(*his_side))
+        session.hold("Right")
+        time.sleep(0.3)
+        root = session.xdotool("search", "--maxdepth", "0", "--name", "").split()[0]
+        session.xdotool("windowfocus", "--sync", root)
+        time.sleep(0.2)
+        unfocused = list(session.screenshot("unfocused").pixels(*his_side))
+        check(unfocused != standing, "he did not walk while Right was held")
+        time.sleep(0.5)
+        check(list(session.screenshot("unfocused-later").pixels(*his_side)) == unfocused,
+              "he walked on without the focus")
+        session.release("Right")
+        session.xdotool("windowfocus", "--sync", session.window_id)
+        time.sleep(0.2)
+        refocused = list(session.screenshot("refocused").pixels(*his_side))
+        time.sleep(0.5)
+        check(list(session.screenshot("refocused-later").pixels(*his_side)) == refocused,
+              "Right was still held after the focus came back")
+
+
 def escape_quits(program, shots):
     with Session("escape_quits", program, shots) as session:
         session.start()
@@ -381,7 +409,8 @@ def missing_string_data(program, shots):
 
 
 SCENARIOS = {f.__name__: f for f in (
-    title_screen, space_starts_a_game, chasing_her_away_returns_to_the_title, escape_quits, resizing_snaps,
+    title_screen, space_starts_a_game, chasing_her_away_returns_to_the_title, keys_are_not_held_without_the_focus,
+    escape_quits, resizing_snaps,
     alt_enter_fills_the_screen_and_back, full_screen_option, windowed_option_wins, missing_string_data)}
 
 
