@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang pkg-config
   libgtest-dev libpng-dev zlib1g-dev libsdl2-dev libstb-dev libvorbis-dev
   libgl-dev libgl1-mesa-dri libosmesa6-dev mesa-utils
-  xvfb xdotool imagemagick x11-utils
+  xvfb xdotool imagemagick x11-utils python3 libx11-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 dpkg-dev zip
 )
 
