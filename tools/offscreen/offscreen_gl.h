@@ -4,7 +4,8 @@
 // CreateOffscreenGl makes an RGBA context of the given size current on the
 // calling thread; ReadOffscreenPixels copies what has been drawn, 4 bytes a
 // pixel, top row first. Programs that use it must resolve the GL functions
-// to OSMesa: link velmora_offscreen_gl, which puts OSMesa first.
+// to OSMesa: link velmora_offscreen_gl, which puts OSMesa first. Sanitized
+// builds do not report the buffers Mesa itself keeps until exit.
 #pragma once
 
 #include <cstdint>
