@@ -1,0 +1,71 @@
+// Prints what a running program's console shows, one line per row up to the
+// cursor, trailing blanks cut: finds the process by its file name, attaches
+// to its console and reads the screen buffer. The Windows tests read the
+// game's log lines this way, as a player would see them.
+//   console-reader.exe [PROGRAM.exe]   exit 1 when no console could be read
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+DWORD FindProcess(const char* fileName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD found = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+        if (_stricmp(entry.szExeFile, fileName) == 0)
+            found = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return found;
+}
+
+void WriteLine(HANDLE output, const char* text, DWORD length)
+{
+    DWORD written = 0;
+    WriteFile(output, text, length, &written, nullptr);
+    WriteFile(output, "\n", 1, &written, nullptr);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const char* fileName = argc > 1 ? argv[1] : "velmora.exe";
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD process = FindProcess(fileName);
+    if (!process) {
+        fprintf(stderr, "no process %s\n", fileName);
+        return 1;
+    }
+    FreeConsole();
+    if (!AttachConsole(process)) {
+        fprintf(stderr, "%s has no console (error %lu)\n", fileName, GetLastError());
+        return 1;
+    }
+    HANDLE screen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (screen == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(screen, &info)) {
+        fprintf(stderr, "the console of %s cannot be read\n", fileName);
+        return 1;
+    }
+    static char row[4096];
+    DWORD width = info.dwSize.X < 4096 ? static_cast<DWORD>(info.dwSize.X) : 4096;
+    for (SHORT y = 0; y < info.dwCursorPosition.Y || (y == info.dwCursorPosition.Y && info.dwCursorPosition.X > 0);
+         ++y) {
+        DWORD read = 0;
+        ReadConsoleOutputCharacterA(screen, row, width, COORD{0, y}, &read);
+        while (read > 0 && row[read - 1] == ' ')
+            --read;
+        WriteLine(output, row, read);
+    }
+    return 0;
+}

@@ -1,0 +1,138 @@
+// The Windows shell's services: the 256-colour palette, file tests, the
+// program's icon, and sound through waveOut.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/platform.h"
+#include "app/win32/game_palette.h"
+#include "app/win32/waveout_audio.h"
+#include "sound/mixer.h"
+#include "sound/mixer_engine.h"
+#include "sound/sound_engine.h"
+
+namespace {
+void ExpectColour(int32_t index, int red, int green, int blue)
+{
+    PaletteColour colour = GamePaletteColour(index);
+    EXPECT_EQ(colour.red, red) << "entry " << index;
+    EXPECT_EQ(colour.green, green) << "entry " << index;
+    EXPECT_EQ(colour.blue, blue) << "entry " << index;
+}
+} // namespace
+
+TEST(GamePalette, LevelsPackRedGreenBlueWithTheStaticColoursInPlace)
+{
+    ExpectColour(0, 0, 0, 0);
+    ExpectColour(255, 255, 255, 255);
+    ExpectColour(11, 139, 63, 0);      // red 3, green 1
+    ExpectColour(3, 128, 0, 0);        // a static colour, not red level 3
+    ExpectColour(200, 0, 63, 255);     // 200 = 3*64 + 1*8: blue 3, green 1
+    ExpectColour(164, 160, 160, 164);
+    ExpectColour(247, 255, 251, 240);
+    ExpectColour(64 + 7, 255, 0, 116);
+    ExpectColour(-1, 0, 0, 0);
+    ExpectColour(256, 0, 0, 0);
+}
+
+TEST(WindowsFiles, PathExistsTellsFilesFromFoldersAndRefusesPatterns)
+{
+    CreateDirectoryA("path-test", nullptr);
+    FILE* file = fopen("path-test\\beep.ogg", "wb");
+    ASSERT_NE(file, nullptr);
+    fclose(file);
+    EXPECT_TRUE(PlatformPathExists("path-test\\beep.ogg", false));
+    EXPECT_FALSE(PlatformPathExists("path-test\\beep.ogg", true));
+    EXPECT_TRUE(PlatformPathExists("path-test", true));
+    EXPECT_FALSE(PlatformPathExists("path-test", false));
+    EXPECT_FALSE(PlatformPathExists("path-test\\love.ogg", false));
+    EXPECT_FALSE(PlatformPathExists("", false));
+    // A search pattern matches beep.ogg, but names no file of its own.
+    EXPECT_FALSE(PlatformPathExists("path-test\\*.ogg", false));
+    EXPECT_FALSE(PlatformPathExists("path-test\\b??p.ogg", false));
+    DeleteFileA("path-test\\beep.ogg");
+    RemoveDirectoryA("path-test");
+}
+
+#ifdef VELMORA_PROGRAM_PATH
+TEST(ProgramIcon, IconGroup1HoldsFiveImages)
+{
+    HMODULE program = LoadLibraryExA(VELMORA_PROGRAM_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr) << VELMORA_PROGRAM_PATH;
+    HRSRC group = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14)); // RT_GROUP_ICON
+    ASSERT_NE(group, nullptr);
+    const WORD* directory = static_cast<const WORD*>(LockResource(LoadResource(program, group)));
+    ASSERT_NE(directory, nullptr);
+    EXPECT_EQ(directory[1], 1) << "an icon directory";
+    EXPECT_EQ(directory[2], 5) << "images in the group";
+    HICON icon = LoadIconA(program, MAKEINTRESOURCEA(1));
+    EXPECT_NE(icon, nullptr);
+    FreeLibrary(program);
+}
+#endif
+
+class WaveOutSound : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        if (opened)
+            output.close();
+        FreeMixer(mixer);
+        FreeMixerSource(source);
+    }
+    SoundOutput output = WaveOutSoundOutput();
+    Mixer* mixer = MakeMixer(kSoundSampleRate);
+    MixerSource* source = nullptr;
+    bool opened = false;
+};
+
+TEST_F(WaveOutSound, WithoutADeviceThereIsNoEngine)
+{
+    if (waveOutGetNumDevs() != 0)
+        GTEST_SKIP() << "this run has a sound device";
+    EXPECT_FALSE(output.open(mixer, kSoundSampleRate));
+    SoundEngine* engine = MakeWaveOutSoundEngine();
+    EXPECT_EQ(engine, nullptr);
+}
+
+TEST_F(WaveOutSound, TheDeviceIsFedUntilClosed)
+{
+    if (waveOutGetNumDevs() == 0)
+        GTEST_SKIP() << "no sound device in this run";
+    ASSERT_NE(mixer, nullptr);
+    opened = output.open(mixer, kSoundSampleRate);
+    ASSERT_TRUE(opened);
+    EXPECT_FALSE(output.open(mixer, kSoundSampleRate)) << "one device at a time";
+    // A tenth of a second of a quiet square wave, played once and let go.
+    source = MakeMixerSource(4410);
+    ASSERT_NE(source, nullptr);
+    for (int32_t i = 0; i < 2 * source->frames; ++i)
+        source->samples[i] = (i / 100) % 2 ? 2000 : -2000;
+    MixerVoice voice = StartVoice(mixer, source, false, false);
+    ASSERT_NE(voice.value, 0u);
+    DropVoice(mixer, voice);
+    // The voice comes back only once the device's thread has mixed it to its end.
+    DWORD start = GetTickCount();
+    while (CountFreeVoices(mixer) < kMixerVoices && GetTickCount() - start < 3000)
+        Sleep(10);
+    EXPECT_EQ(CountFreeVoices(mixer), kMixerVoices);
+    DWORD before = GetTickCount();
+    output.close();
+    opened = false;
+    EXPECT_LT(GetTickCount() - before, 1000u) << "closing waits only for the feeding thread";
+    // Once closed, no more mixing: a one-shot let go is never played out.
+    DropVoice(mixer, StartVoice(mixer, source, false, false));
+    Sleep(300);
+    EXPECT_EQ(CountFreeVoices(mixer), kMixerVoices - 1);
+    // The device opens again, and the engine over it too.
+    opened = output.open(mixer, kSoundSampleRate);
+    EXPECT_TRUE(opened);
+    output.close();
+    opened = false;
+    SoundEngine* engine = MakeWaveOutSoundEngine();
+    ASSERT_NE(engine, nullptr);
+    engine->ops->dropEngine(engine);
+}
