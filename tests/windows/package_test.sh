@@ -4,7 +4,7 @@
 #   package_test.sh PROGRAM.exe ZIP
 set -uo pipefail
 program=${1:?usage: package_test.sh PROGRAM.exe ZIP}
-zip=${2:?zip}
+zip=$(realpath -m "${2:?zip}")
 failures=0
 Fail() {
   echo "FAIL: $*"
@@ -22,12 +22,15 @@ echo "imports: $(echo $imports)"
 if [[ ! -f $zip ]]; then
   Fail "no $zip (build the velmora-windows-zip target)"
 else
-  listing=$(unzip -Z1 "$zip")
+  listing=$(cmake -E tar tf "$zip" | sed 's:/$::')
   for entry in velmora.exe StringData.txt "Data/Fonts/Small.txt" "Data/title.png" "Data/love.ogg"; do
     grep -qx "$entry" <<<"$listing" || Fail "$zip lacks $entry"
   done
   if grep -q -E '\.dll$' <<<"$listing"; then Fail "$zip carries DLLs"; fi
-  cmp -s <(unzip -p "$zip" velmora.exe) "$program" || Fail "the zip's velmora.exe is not the one just built"
+  unpacked=$(mktemp -d)
+  (cd "$unpacked" && cmake -E tar xf "$zip" velmora.exe)
+  cmp -s "$unpacked/velmora.exe" "$program" || Fail "the zip's velmora.exe is not the one just built"
+  rm -rf "$unpacked"
 fi
 ((failures == 0)) && echo "package: passed"
 ((failures == 0))
