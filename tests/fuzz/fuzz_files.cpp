@@ -3,15 +3,26 @@
 #include <stdlib.h>
 
 #include <cstdio>
+#include <filesystem>
+
+namespace {
+std::string folder;
+
+void RemoveFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+} // namespace
 
 const std::string& FuzzFolder()
 {
-    static std::string folder;
     if (folder.empty()) {
         char pattern[] = "/tmp/velmora-fuzz-XXXXXX";
         if (!mkdtemp(pattern))
             __builtin_trap();
         folder = pattern;
+        atexit(RemoveFolder);
     }
     return folder;
 }
