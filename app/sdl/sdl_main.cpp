@@ -102,6 +102,7 @@ int main(int argc, char** argv)
     ResizeAndPaintGameWindow();
     exitCode = RunMainLoop();
     ShowCursorIfHidden();
-    SDL_Quit();
+    // SDL's display stays open until the process ends: closing it would
+    // unload the GL driver while memory the driver keeps is still allocated.
     return exitCode;
 }

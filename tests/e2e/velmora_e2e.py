@@ -130,7 +130,19 @@ class Session:
                         SDL_AUDIODRIVER="dummy")
         return self
 
-    def __exit__(self, *exc):
+    def __exit__(self, exc_type, exc, trace):
+        try:
+            # Every scenario ends as a player would: Esc, and a clean exit.
+            if exc_type is None and self.game and self.game.poll() is None:
+                self.xdotool("windowfocus", "--sync", self.window_id)
+                self.press("Escape")
+                code = self.wait_for_exit(5)
+                check(code == 0, f"exit code {code} after Esc; see {self.stderr_path}")
+        finally:
+            self.stop_processes()
+        return False
+
+    def stop_processes(self):
         for process in (self.game, self.xvfb):
             if process and process.poll() is None:
                 process.terminate()
@@ -139,7 +151,6 @@ class Session:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
-        return False
 
     def start(self):
         # Started from elsewhere: the game must find its files beside itself.
