@@ -76,7 +76,7 @@ fi
 if [[ -x scripts/build-windows.sh ]]; then
   echo "== windows: cross-build and Wine"
   if ./scripts/build-windows.sh; then
-    run_ctest "windows" build-win-tests
+    run_ctest "windows" build-win
   else
     broken+=("windows (build)")
     failed=$((failed + 1))
