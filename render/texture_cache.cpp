@@ -3,6 +3,7 @@
 #include <new>
 
 #include "render/texture.h"
+#include "text/linked_list.h"
 
 namespace {
 struct TextureCacheEntry {
@@ -37,29 +38,12 @@ IdBucket idIndex[kTextureBuckets];
 
 template <typename Record> void Append(TextureBucket<Record>& bucket, Record* record)
 {
-    record->previous = bucket.last;
-    record->next = nullptr;
-    if (bucket.last)
-        bucket.last->next = record;
-    else
-        bucket.first = record;
-    bucket.last = record;
-    bucket.count += 1;
+    AppendToList(bucket.first, bucket.last, bucket.count, record);
 }
 
 template <typename Record> void Unlink(TextureBucket<Record>& bucket, Record* record)
 {
-    if (record->previous)
-        record->previous->next = record->next;
-    else
-        bucket.first = record->next;
-    if (record->next)
-        record->next->previous = record->previous;
-    else
-        bucket.last = record->previous;
-    record->previous = nullptr;
-    record->next = nullptr;
-    bucket.count -= 1;
+    UnlinkFromList(bucket.first, bucket.last, bucket.count, record);
 }
 
 IdBucket& IdBucketFor(uint32_t glName) { return idIndex[glName & 0x7FFF]; }

@@ -4,6 +4,7 @@
 
 #include "app/diagnostics.h"
 #include "sound/sound_engine.h"
+#include "text/linked_list.h"
 
 namespace {
 
@@ -34,27 +35,12 @@ SoundEngineFactory engineFactory = MakeNoEngine;
 
 void AppendRecord(SoundNameBucket& bucket, SoundNameRecord* record)
 {
-    record->previous = bucket.last;
-    record->next = nullptr;
-    if (bucket.last)
-        bucket.last->next = record;
-    else
-        bucket.first = record;
-    bucket.last = record;
-    bucket.count += 1;
+    AppendToList(bucket.first, bucket.last, bucket.count, record);
 }
 
 void UnlinkRecord(SoundNameBucket& bucket, SoundNameRecord* record)
 {
-    if (record->previous)
-        record->previous->next = record->next;
-    else
-        bucket.first = record->next;
-    if (record->next)
-        record->next->previous = record->previous;
-    else
-        bucket.last = record->previous;
-    bucket.count -= 1;
+    UnlinkFromList(bucket.first, bucket.last, bucket.count, record);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "app/diagnostics.h"
 #include "render/texture.h"
+#include "text/linked_list.h"
 
 namespace {
 const int32_t kDescriptorLines = 4;
@@ -88,30 +89,9 @@ bool FailPage(FontPage& page)
     return false;
 }
 
-void LinkPage(Font& font, FontPage* page)
-{
-    page->previous = font.lastPage;
-    page->next = nullptr;
-    if (font.lastPage)
-        font.lastPage->next = page;
-    else
-        font.firstPage = page;
-    font.lastPage = page;
-    font.pageCount += 1;
-}
+void LinkPage(Font& font, FontPage* page) { AppendToList(font.firstPage, font.lastPage, font.pageCount, page); }
 
-void UnlinkPage(Font& font, FontPage* page)
-{
-    if (page->previous)
-        page->previous->next = page->next;
-    else
-        font.firstPage = page->next;
-    if (page->next)
-        page->next->previous = page->previous;
-    else
-        font.lastPage = page->previous;
-    font.pageCount -= 1;
-}
+void UnlinkPage(Font& font, FontPage* page) { UnlinkFromList(font.firstPage, font.lastPage, font.pageCount, page); }
 
 // Reads the four metrics; false when the descriptor has a fifth line.
 bool ReadMetrics(InputFile& file, Font& font, const String& path)
