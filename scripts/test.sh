@@ -50,7 +50,6 @@ build() { # name, folder, cmake arguments...
   fi
 }
 
-mkdir -p out
 build "game" build -DCMAKE_BUILD_TYPE=RelWithDebInfo && run_ctest "game" build
 
 if build "sanitizers" build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON; then
