@@ -6,8 +6,4 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "${JOBS:-2}"
-if [[ -x build/bin/velmora ]]; then
-  exec build/bin/velmora "$@"
-fi
-# Until the window exists, play a sample game with the headless replay tool.
-exec build/bin/velmora-replay tests/game/scripts/chased.txt
+exec build/bin/velmora "$@"
