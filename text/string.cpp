@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 static const int64_t kMaxLength = INT32_MAX;
 
@@ -46,13 +49,27 @@ String& String::operator=(const char* text)
 
 String::~String() { free(bytes); }
 
+// The buffer a text of `length` bytes lives in: its length and NUL rounded up
+// to a power of two, so that a text built in many small appends is copied
+// only a few times rather than once for every piece.
+static size_t BufferSizeFor(int64_t length)
+{
+    size_t size = 16;
+    while (size < static_cast<size_t>(length) + 1)
+        size *= 2;
+    return size;
+}
+
 bool String::Reserve(int64_t newLength)
 {
     if (newLength > kMaxLength) {
         Clear();
         return false;
     }
-    char* grown = static_cast<char*>(realloc(bytes, static_cast<size_t>(newLength) + 1));
+    size_t size = BufferSizeFor(newLength);
+    if (bytes && size == BufferSizeFor(length))
+        return true;
+    char* grown = static_cast<char*>(realloc(bytes, size));
     if (!grown) {
         Clear();
         return false;
@@ -286,7 +303,15 @@ FILE* OpenFileForReading(const String& path)
     for (int32_t i = 0; i < native.Length(); ++i)
         if (native[i] == '\\')
             native.SetByte(i, '/');
-    return fopen(native.Text(), "rb");
+    FILE* file = fopen(native.Text(), "rb");
+    // Here a folder opens like a file and only its reads fail; on Windows, as
+    // the loaders expect, it does not open at all.
+    struct stat info;
+    if (file && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+        fclose(file);
+        return nullptr;
+    }
+    return file;
 #endif
 }
 
