@@ -91,22 +91,7 @@ TEST_F(Lifecycle, EscapeAsksToCloseAndOtherKeysDoNothing)
     EXPECT_EQ(testPlatform.closeRequests, 2);
 }
 
-TEST_F(Lifecycle, MissingStringDataReportsEveryProblemAndNothingRuns)
-{
-    Shell("rm StringData.txt");
-    AppInit();
-    EXPECT_FALSE(running);
-    EXPECT_EQ(testPlatform.logLines,
-              (Lines{"Error loading string data StringData.txt", "Error opening file Data",
-                     "Error initialising renderer"}));
-    // The game's images still loaded: every problem shows in one run.
-    EXPECT_NE(game.title, nullptr);
-    AppResize(640, 480);
-    EXPECT_FALSE(AppPaint());
-    EXPECT_FALSE(AppFrame(1000));
-}
-
-TEST_F(Lifecycle, MalformedStringDataOrFontStopsTheGameWithTheirMessages)
+TEST_F(Lifecycle, MalformedStringDataStopsTheGameWithItsMessages)
 {
     Write("StringData.txt", "font_file_name \"Fonts/Small.txt\"\n");
     AppInit();
@@ -114,16 +99,6 @@ TEST_F(Lifecycle, MalformedStringDataOrFontStopsTheGameWithTheirMessages)
     EXPECT_EQ(testPlatform.logLines,
               (Lines{"String variable unknown (font_file_name)", "String variable not set (FONT_FILE_NAME)",
                      "Error opening file Data", "Error initialising renderer"}));
-    AppShutdown();
-    AppRelease();
-    ResetTestPlatform();
-
-    Write("StringData.txt", "FONT_FILE_NAME \"Fonts/Small.txt\"\n");
-    Write("Data/Fonts/Small.txt", "8\n1\n1\n0\n\n");
-    AppInit();
-    EXPECT_FALSE(running);
-    EXPECT_EQ(testPlatform.logLines,
-              (Lines{"Error loading font Data\\Fonts\\Small.txt (line 5)", "Error initialising renderer"}));
 }
 
 TEST_F(Lifecycle, MissingImagesAndSoundsAreSilentAndTheGameStillRuns)
