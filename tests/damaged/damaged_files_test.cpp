@@ -80,7 +80,6 @@ struct Case {
     Outcome outcome;
 };
 
-// --- The game's files ---------------------------------------------------
 
 struct Picture {
     const char* file;
@@ -124,7 +123,6 @@ const Sound kSounds[] = {
 
 const char kFontImages[][32] = {"Data/Fonts/Small 0.png", "Data/Fonts/Small 0 outline.png"};
 
-// --- Damages and what they must do ------------------------------------------
 
 // A PNG: 8 signature bytes, IHDR (length, type, 13 bytes, CRC) up to byte 33,
 // then IDAT and IEND. libpng checks every chunk's CRC, so no flip gets by.
@@ -337,7 +335,6 @@ std::vector<Case> SoundCases()
     return cases;
 }
 
-// --- Making the damage --------------------------------------------------
 
 bool ReadWhole(const std::string& path, Bytes& bytes)
 {
@@ -475,7 +472,6 @@ bool Spoil(const char* file, const Damage& damage)
     return false;
 }
 
-// --- The game's copy --------------------------------------------------------
 
 struct GameFile {
     std::string path;
@@ -494,10 +490,11 @@ void ReadGameFolder(const std::string& folder)
         struct stat info;
         if (entry->d_name[0] == '.' || stat((VELMORA_GAME_FILES "/" + path).c_str(), &info) != 0)
             continue;
+        GameFile file = {path, Bytes()};
         if (S_ISDIR(info.st_mode))
             ReadGameFolder(path);
-        else if (gameFiles.push_back({path, Bytes()}); !ReadWhole(VELMORA_GAME_FILES "/" + path, gameFiles.back().bytes))
-            gameFiles.pop_back();
+        else if (ReadWhole(VELMORA_GAME_FILES "/" + path, file.bytes))
+            gameFiles.push_back(file);
     }
     closedir(dir);
 }
@@ -512,7 +509,6 @@ bool CopyGameFiles()
     return true;
 }
 
-// --- A sound output with no device: the test mixes the frames itself ---------
 
 Mixer* outputMixer;
 
@@ -537,7 +533,6 @@ void CloseOutput()
 
 SoundEngine* MakeDevicelessEngine() { return MakeMixerSoundEngine(SoundOutput{OpenOutput, CloseOutput}); }
 
-// --- What the game ended up with -------------------------------------------
 
 int32_t FramesWithoutImage(const Animation& animation)
 {
@@ -585,9 +580,9 @@ protected:
         surface = CreateOffscreenGl(640, 480);
         gameFiles.clear();
         ReadGameFolder("Data");
-        gameFiles.push_back({"StringData.txt", Bytes()});
-        if (!ReadWhole(VELMORA_GAME_FILES "/StringData.txt", gameFiles.back().bytes))
-            gameFiles.pop_back();
+        GameFile stringData = {"StringData.txt", Bytes()};
+        if (ReadWhole(VELMORA_GAME_FILES "/StringData.txt", stringData.bytes))
+            gameFiles.push_back(stringData);
         SetSoundEngineFactory(MakeDevicelessEngine);
     }
     static void TearDownTestSuite()
