@@ -10,8 +10,10 @@ bool PosixPathExists(const char* path, bool wantFolder)
     for (int32_t i = 0; i < native.Length(); ++i)
         if (native[i] == '\\')
             native.SetByte(i, '/');
+    // A link that leads nowhere is still an entry of its folder, as a
+    // directory search would find it; opening it is what then fails.
     struct stat info;
-    if (stat(native.Text(), &info) != 0)
+    if (stat(native.Text(), &info) != 0 && lstat(native.Text(), &info) != 0)
         return false;
     return wantFolder ? S_ISDIR(info.st_mode) : !S_ISDIR(info.st_mode);
 }
