@@ -66,6 +66,8 @@ bool String::Reserve(int64_t newLength)
         Clear();
         return false;
     }
+    // Every buffer is BufferSizeFor(length) bytes, so equal sizes mean the
+    // text already fits.
     size_t size = BufferSizeFor(newLength);
     if (bytes && size == BufferSizeFor(length))
         return true;
