@@ -4,3 +4,7 @@
 // Whether a file (wantFolder false) or a folder stands at the path; the
 // game's '\' separators are read as '/'.
 bool PosixPathExists(const char* path, bool wantFolder);
+
+// Makes the folder of the running program the current one, where the game's
+// Data folder and string data lie. False when it cannot be found or entered.
+bool PosixEnterProgramFolder();

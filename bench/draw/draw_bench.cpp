@@ -129,20 +129,6 @@ FrameCost MeasureScene(int32_t index, double seconds)
     return FrameCost{cpu * 1e3 / double(frames), wall * 1e3 / double(frames), frames, scene.held()};
 }
 
-// The game finds its Data folder and string data beside the program.
-bool MoveBesideTheProgram()
-{
-    char program[PATH_MAX];
-    ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
-    if (length <= 0)
-        return false;
-    program[length] = '\0';
-    char* slash = strrchr(program, '/');
-    if (slash)
-        *slash = '\0';
-    return chdir(program) == 0;
-}
-
 bool ReadOptions(int argc, char** argv, Options& options)
 {
     for (int i = 1; i < argc; ++i) {
@@ -232,7 +218,7 @@ int main(int argc, char** argv)
         fputs("usage: velmora-bench-draw [--raw] [--seconds S] WIDTHxHEIGHT...\n", stderr);
         return 2;
     }
-    if (!MoveBesideTheProgram()) {
+    if (!PosixEnterProgramFolder()) {
         fputs("velmora-bench-draw: cannot work in the program's folder\n", stderr);
         return 1;
     }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/diagnostics.h"
+#include "app/posix/posix_files.h"
 #include "game/game.h"
 #include "sound/recording_engine.h"
 #include "sound/sound.h"
@@ -97,15 +98,7 @@ bool MoveBesideTheProgram(std::vector<ShotRequest>& shots)
     for (ShotRequest& shot : shots)
         if (shot.path[0] != '/')
             shot.path = std::string(here) + "/" + shot.path;
-    char program[PATH_MAX];
-    ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
-    if (length <= 0)
-        return false;
-    program[length] = '\0';
-    char* slash = strrchr(program, '/');
-    if (slash)
-        *slash = '\0';
-    return chdir(program) == 0;
+    return PosixEnterProgramFolder();
 }
 
 bool TakeShotsAt(int64_t tick, const std::vector<ShotRequest>& shots, size_t& next)
