@@ -7,12 +7,10 @@
 //
 // Prints one Markdown table row per size; --raw prints "SCENE WxH CPU_MS
 // WALL_MS" lines instead, for other benchmarks to read.
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <unistd.h>
 
 #include "app/app.h"
 #include "app/diagnostics.h"
