@@ -128,24 +128,10 @@ void ReleaseTexture(Texture* texture)
 
 void ClearTextureCache()
 {
-    for (IdBucket& bucket : idIndex) {
-        TextureIdNode* node = bucket.first;
-        while (node) {
-            TextureIdNode* next = node->next;
-            delete node;
-            node = next;
-        }
-        bucket = IdBucket{nullptr, nullptr, 0};
-    }
-    for (NameBucket& bucket : nameIndex) {
-        TextureCacheEntry* entry = bucket.first;
-        while (entry) {
-            TextureCacheEntry* next = entry->next;
-            delete entry;
-            entry = next;
-        }
-        bucket = NameBucket{nullptr, nullptr, 0};
-    }
+    for (IdBucket& bucket : idIndex)
+        DeleteList(bucket.first, bucket.last, bucket.count);
+    for (NameBucket& bucket : nameIndex)
+        DeleteList(bucket.first, bucket.last, bucket.count);
 }
 
 int32_t TextureReferenceCount(const Texture* texture)

@@ -62,15 +62,8 @@ uint32_t HashSoundName(const String& name)
 
 void ClearSoundNames()
 {
-    for (SoundNameBucket& bucket : sound.names) {
-        SoundNameRecord* record = bucket.first;
-        while (record) {
-            SoundNameRecord* next = record->next;
-            delete record;
-            record = next;
-        }
-        bucket = SoundNameBucket{};
-    }
+    for (SoundNameBucket& bucket : sound.names)
+        DeleteList(bucket.first, bucket.last, bucket.count);
 }
 
 void InitSound()

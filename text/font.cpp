@@ -212,20 +212,13 @@ bool LoadFontPage(FontPage& page, const String& dataFolder, const String& fontFo
 
 void ClearFont(Font& font)
 {
-    FontPage* page = font.firstPage;
-    while (page) {
-        FontPage* next = page->next;
+    for (FontPage* page = font.firstPage; page; page = page->next)
         ClearFontPage(*page);
-        delete page;
-        page = next;
-    }
+    DeleteList(font.firstPage, font.lastPage, font.pageCount);
     font.height = 0;
     font.spacing = 0;
     font.lineGap = 0;
     font.reserved = 0;
-    font.firstPage = nullptr;
-    font.lastPage = nullptr;
-    font.pageCount = 0;
     for (FontPage*& entry : font.pages)
         entry = nullptr;
     font.defaultGlyph = nullptr;

@@ -31,3 +31,16 @@ void UnlinkFromList(Record*& first, Record*& last, Count& count, Record* record)
     record->next = nullptr;
     count -= 1;
 }
+
+// Deletes every record of the list and leaves it empty.
+template <typename Record, typename Count>
+void DeleteList(Record*& first, Record*& last, Count& count)
+{
+    while (first) {
+        Record* next = first->next;
+        delete first;
+        first = next;
+    }
+    last = nullptr;
+    count = 0;
+}
