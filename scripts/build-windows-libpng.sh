@@ -19,15 +19,10 @@ if [[ -f $prefix/lib/libpng16.a && -f $prefix/include/png.h ]]; then
   exit 0
 fi
 
-source_dir=$(FetchDebianSource libpng1.6 "$build_dir/windows-sources")
-object_dir=$build_dir/windows-objects/libpng
+object_dir=$(ConfigureForWindows libpng1.6 "$build_dir" "$prefix" \
+  CPPFLAGS="-I$mingw_root/include" LDFLAGS="-L$mingw_root/lib")
 log=$object_dir.log
-rm -rf "$object_dir" "$log"
-mkdir -p "$object_dir"
 cd "$object_dir"
-Quietly "$log" "$source_dir/configure" --host=$host --disable-shared --enable-static --prefix="$prefix" \
-  CC=$host-gcc-posix AR=$host-ar RANLIB=$host-ranlib \
-  CPPFLAGS="-I$mingw_root/include" LDFLAGS="-L$mingw_root/lib"
 Quietly "$log" make -j2 libpng16.la
 Quietly "$log" make install-libLTLIBRARIES install-pkgincludeHEADERS install-nodist_pkgincludeHEADERS
 # The headers go to include/libpng16; the plain names (png.h, libpng.a) are

@@ -11,51 +11,24 @@ build_dir=${1:?usage: build-windows-vorbis.sh BUILD_DIR}
 mkdir -p "$build_dir"
 build_dir=$(cd "$build_dir" && pwd)
 prefix=$build_dir/windows-prefix
-host=x86_64-w64-mingw32
 
-BuildAutotoolsPackage() { # package, library file that shows it is built
-  local package=$1 built=$2
+# Builds one library whose code lies in the given folder of its source tree
+# (libogg keeps it in src/, libvorbis in lib/) and installs it with its
+# headers and pkg-config file.
+BuildLibrary() { # package, library file that shows it is built, code folder, configure arguments...
+  local package=$1 built=$2 code=$3
+  shift 3
   [[ -f $prefix/lib/$built ]] && return 0
-  local source_dir object_dir log
-  source_dir=$(FetchDebianSource "$package" "$build_dir/windows-sources")
-  object_dir=$build_dir/windows-objects/$package
+  local object_dir log
+  object_dir=$(ConfigureForWindows "$package" "$build_dir" "$prefix" "$@")
   log=$object_dir.log
-  rm -rf "$object_dir" "$log"
-  mkdir -p "$object_dir"
-  (
-    cd "$object_dir"
-    Quietly "$log" "$source_dir/configure" --host=$host --disable-shared --enable-static --prefix="$prefix" \
-      --disable-docs --disable-examples \
-      CC=$host-gcc-posix AR=$host-ar RANLIB=$host-ranlib \
-      PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib"
-    Quietly "$log" make -j2 -C lib
-    Quietly "$log" make -C lib install
-    Quietly "$log" make -C include install
-    Quietly "$log" make install-pkgconfigDATA
-  )
+  Quietly "$log" make -j2 -C "$object_dir/$code"
+  Quietly "$log" make -C "$object_dir/$code" install
+  Quietly "$log" make -C "$object_dir/include" install
+  Quietly "$log" make -C "$object_dir" install-pkgconfigDATA
   echo "$package for Windows: $prefix/lib/$built"
 }
 
-# libogg keeps its code in src/, libvorbis in lib/.
-BuildOgg() {
-  [[ -f $prefix/lib/libogg.a ]] && return 0
-  local source_dir object_dir log
-  source_dir=$(FetchDebianSource libogg "$build_dir/windows-sources")
-  object_dir=$build_dir/windows-objects/libogg
-  log=$object_dir.log
-  rm -rf "$object_dir" "$log"
-  mkdir -p "$object_dir"
-  (
-    cd "$object_dir"
-    Quietly "$log" "$source_dir/configure" --host=$host --disable-shared --enable-static --prefix="$prefix" \
-      CC=$host-gcc-posix AR=$host-ar RANLIB=$host-ranlib
-    Quietly "$log" make -j2 -C src
-    Quietly "$log" make -C src install
-    Quietly "$log" make -C include install
-    Quietly "$log" make install-pkgconfigDATA
-  )
-  echo "libogg for Windows: $prefix/lib/libogg.a"
-}
-
-BuildOgg
-BuildAutotoolsPackage libvorbis libvorbisenc.a
+BuildLibrary libogg libogg.a src
+BuildLibrary libvorbis libvorbisenc.a lib --disable-docs --disable-examples \
+  PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib"

@@ -2,6 +2,9 @@
 # source packages.
 #   FetchDebianSource PACKAGE FOLDER  unpacks the package into FOLDER (once)
 #                                     and prints the unpacked source folder.
+#   ConfigureForWindows PACKAGE BUILD PREFIX [ARGUMENTS...]
+#                                     configures it for static Windows
+#                                     libraries and prints its object folder.
 
 sudo=""
 if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
@@ -46,4 +49,20 @@ Quietly() { # log, command...
     tail -n 40 "$log" >&2
     return 1
   fi
+}
+
+# Unpacks the package and configures it, in <build>/windows-objects/PACKAGE,
+# to build static libraries for Windows that install into the prefix. Prints
+# that folder; its log is the folder's name with .log after it.
+ConfigureForWindows() { # package, build folder, prefix, more configure arguments...
+  local package=$1 build_dir=$2 prefix=$3 host=x86_64-w64-mingw32
+  shift 3
+  local source_dir object_dir
+  source_dir=$(FetchDebianSource "$package" "$build_dir/windows-sources") || return 1
+  object_dir=$build_dir/windows-objects/$package
+  rm -rf "$object_dir" "$object_dir.log"
+  mkdir -p "$object_dir"
+  (cd "$object_dir" && Quietly "$object_dir.log" "$source_dir/configure" --host=$host --disable-shared \
+    --enable-static --prefix="$prefix" CC=$host-gcc-posix AR=$host-ar RANLIB=$host-ranlib "$@") >&2 || return 1
+  echo "$object_dir"
 }
