@@ -14,11 +14,11 @@
 #include "app/app.h"
 #include "app/diagnostics.h"
 #include "game/game.h"
-#include "render/renderer.h"
 #include "sound/mixer.h"
 #include "sound/mixer_engine.h"
 #include "sound/sound.h"
 #include "sound/sound_engine.h"
+#include "tests/support/app_run.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_platform.h"
 #include "tools/offscreen/offscreen_gl.h"
@@ -601,10 +601,7 @@ protected:
     }
     void TearDown() override
     {
-        AppShutdown();
-        AppRelease();
-        renderer.windowWidth = renderer.windowHeight = 0;
-        ResetGameState();
+        EndAppRun();
         folder.Leave();
     }
 

@@ -9,7 +9,7 @@
 #include "app/app.h"
 #include "app/diagnostics.h"
 #include "game/game.h"
-#include "render/renderer.h"
+#include "tests/support/app_run.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_platform.h"
 #include "tools/offscreen/offscreen_gl.h"
@@ -37,10 +37,7 @@ protected:
     }
     void TearDown() override
     {
-        AppShutdown();
-        AppRelease();
-        renderer.windowWidth = renderer.windowHeight = 0;
-        ResetGameState();
+        EndAppRun();
         folder.Leave();
     }
     static void Shell(const std::string& command) { ASSERT_EQ(system(command.c_str()), 0) << command; }
