@@ -80,7 +80,6 @@ struct Case {
     Outcome outcome;
 };
 
-
 struct Picture {
     const char* file;
     int32_t uses; // frames (or the title) that show it
@@ -122,7 +121,6 @@ const Sound kSounds[] = {
 };
 
 const char kFontImages[][32] = {"Data/Fonts/Small 0.png", "Data/Fonts/Small 0 outline.png"};
-
 
 // A PNG: 8 signature bytes, IHDR (length, type, 13 bytes, CRC) up to byte 33,
 // then IDAT and IEND. libpng checks every chunk's CRC, so no flip gets by.
@@ -335,7 +333,6 @@ std::vector<Case> SoundCases()
     return cases;
 }
 
-
 bool ReadWhole(const std::string& path, Bytes& bytes)
 {
     FILE* f = fopen(path.c_str(), "rb");
@@ -472,7 +469,6 @@ bool Spoil(const char* file, const Damage& damage)
     return false;
 }
 
-
 struct GameFile {
     std::string path;
     Bytes bytes;
@@ -509,7 +505,6 @@ bool CopyGameFiles()
     return true;
 }
 
-
 Mixer* outputMixer;
 
 bool OpenOutput(Mixer* mixer, int32_t)
@@ -532,7 +527,6 @@ void CloseOutput()
 }
 
 SoundEngine* MakeDevicelessEngine() { return MakeMixerSoundEngine(SoundOutput{OpenOutput, CloseOutput}); }
-
 
 int32_t FramesWithoutImage(const Animation& animation)
 {
