@@ -32,6 +32,8 @@ struct VoiceSlot {
     uint32_t playingGeneration;
     const MixerSource* playing;
     int32_t position;
+    float gain; // the fade's share of the volume, 0 to 1
+    bool fadingOut;
     bool active;
     bool ended;
 };
@@ -59,6 +61,7 @@ uint64_t MakeWord(uint32_t flags, uint32_t generation, float volume)
 
 struct Mixer {
     int32_t sampleRate;
+    float fadeStep; // the gain's change a frame; 1 fades in one frame
     VoiceSlot slots[kMixerVoices];
     float accumulator[kMixChunkFrames * kMixerChannels]; // audio thread only
 };
@@ -87,7 +90,7 @@ void FreeMixerSource(MixerSource* source)
     free(source);
 }
 
-Mixer* MakeMixer(int32_t sampleRate)
+Mixer* MakeMixer(int32_t sampleRate, int32_t fadeFrames)
 {
     if (sampleRate <= 0)
         return nullptr;
@@ -95,6 +98,7 @@ Mixer* MakeMixer(int32_t sampleRate)
     if (!mixer)
         return nullptr;
     mixer->sampleRate = sampleRate;
+    mixer->fadeStep = fadeFrames > 1 ? 1.0f / static_cast<float>(fadeFrames) : 1.0f;
     for (VoiceSlot& slot : mixer->slots) {
         slot.holder = Holder::Free;
         slot.generation = 0;
@@ -105,6 +109,8 @@ Mixer* MakeMixer(int32_t sampleRate)
         slot.playingGeneration = 0;
         slot.playing = nullptr;
         slot.position = 0;
+        slot.gain = 1.0f;
+        slot.fadingOut = false;
         slot.active = false;
         slot.ended = false;
     }
@@ -223,7 +229,7 @@ void ReleaseVoice(VoiceSlot& slot)
 
 // Takes up what the game thread asked for since the last call; false when
 // the voice has nothing to add to this call.
-bool PrepareVoice(VoiceSlot& slot, uint64_t word)
+bool PrepareVoice(VoiceSlot& slot, uint64_t word, float fadeStep)
 {
     uint32_t generation = GenerationOf(word);
     if (generation != slot.playingGeneration) {
@@ -232,23 +238,34 @@ bool PrepareVoice(VoiceSlot& slot, uint64_t word)
         slot.position = 0;
         slot.active = generation != 0 && slot.playing;
         slot.ended = false;
+        slot.fadingOut = false;
+        // Only a source that starts away from silence needs to fade in.
+        slot.gain = slot.active && fadeStep < 1.0f && (slot.playing->samples[0] || slot.playing->samples[1]) ? 0.0f : 1.0f;
     }
     if (!slot.active)
         return false;
     uint32_t flags = FlagsOf(word);
-    if (flags & kStopped)
-        slot.ended = true;
+    bool paused = (flags & kPaused) != 0;
+    // A stopped voice, or a dropped looped one, fades out if it is sounding
+    // and the mixer fades at all; otherwise it falls silent at once.
+    if (!slot.ended && ((flags & kStopped) || (flags & (kDropped | kLooped)) == (kDropped | kLooped))) {
+        if (paused || fadeStep >= 1.0f || slot.gain <= 0.0f)
+            slot.ended = true;
+        else
+            slot.fadingOut = true;
+    }
     // A dropped voice that cannot reach its end by itself is let go now.
-    if ((flags & kDropped) && (slot.ended || (flags & (kLooped | kPaused)))) {
+    if ((flags & kDropped) && (slot.ended || paused)) {
         ReleaseVoice(slot);
         return false;
     }
-    return !slot.ended && !(flags & kPaused);
+    return !slot.ended && !paused;
 }
 
 // Adds frames of the voice to the accumulator, wrapping a looped source
-// without a gap; a one-shot that reaches its end is marked ended.
-void AddVoice(VoiceSlot& slot, bool looped, float volume, float* accumulator, int32_t frames)
+// without a gap; a one-shot that reaches its end, or a fade out that reaches
+// silence, marks the voice ended.
+void AddVoice(VoiceSlot& slot, bool looped, float volume, float fadeStep, float* accumulator, int32_t frames)
 {
     const MixerSource& source = *slot.playing;
     int32_t done = 0;
@@ -258,13 +275,27 @@ void AddVoice(VoiceSlot& slot, bool looped, float volume, float* accumulator, in
             count = frames - done;
         const int16_t* in = source.samples + static_cast<size_t>(slot.position) * kMixerChannels;
         float* out = accumulator + static_cast<size_t>(done) * kMixerChannels;
-        for (int32_t i = 0; i < count * kMixerChannels; ++i)
-            out[i] += static_cast<float>(in[i]) * volume;
+        if (slot.gain < 1.0f || slot.fadingOut) {
+            // Fading: the gain moves a step every frame.
+            int32_t f = 0;
+            for (; f < count && !slot.ended; ++f) {
+                for (int32_t c = 0; c < kMixerChannels; ++c)
+                    out[f * kMixerChannels + c] += static_cast<float>(in[f * kMixerChannels + c]) * volume * slot.gain;
+                slot.gain += slot.fadingOut ? -fadeStep : fadeStep;
+                if (slot.gain > 1.0f)
+                    slot.gain = 1.0f;
+                slot.ended = slot.fadingOut && slot.gain <= 0.0f;
+            }
+            count = f;
+        } else {
+            for (int32_t i = 0; i < count * kMixerChannels; ++i)
+                out[i] += static_cast<float>(in[i]) * volume;
+        }
         done += count;
         slot.position += count;
         if (slot.position == source.frames) {
             slot.position = 0;
-            slot.ended = !looped;
+            slot.ended = slot.ended || !looped;
         }
     }
 }
@@ -295,7 +326,7 @@ void MixSound(Mixer* mixer, int16_t* output, int32_t frames)
     bool sounding[kMixerVoices];
     for (int32_t v = 0; v < kMixerVoices; ++v) {
         words[v] = mixer->slots[v].control.load(std::memory_order_acquire);
-        sounding[v] = PrepareVoice(mixer->slots[v], words[v]);
+        sounding[v] = PrepareVoice(mixer->slots[v], words[v], mixer->fadeStep);
     }
     for (int32_t start = 0; start < frames; start += kMixChunkFrames) {
         int32_t count = frames - start < kMixChunkFrames ? frames - start : kMixChunkFrames;
@@ -304,11 +335,12 @@ void MixSound(Mixer* mixer, int16_t* output, int32_t frames)
         for (int32_t v = 0; v < kMixerVoices; ++v) {
             VoiceSlot& slot = mixer->slots[v];
             if (sounding[v] && !slot.ended)
-                AddVoice(slot, (FlagsOf(words[v]) & kLooped) != 0, VolumeOf(words[v]), mixer->accumulator, count);
+                AddVoice(slot, (FlagsOf(words[v]) & kLooped) != 0, VolumeOf(words[v]), mixer->fadeStep,
+                         mixer->accumulator, count);
         }
         Saturate(mixer->accumulator, output + static_cast<size_t>(start) * kMixerChannels, count * kMixerChannels);
     }
-    // A dropped one-shot that played to its end in this call is let go.
+    // A dropped voice that played to its end or faded out in this call is let go.
     for (int32_t v = 0; v < kMixerVoices; ++v) {
         VoiceSlot& slot = mixer->slots[v];
         if (sounding[v] && slot.ended && (FlagsOf(words[v]) & kDropped))

@@ -94,7 +94,7 @@ SoundEngine* MakeMixerSoundEngine(const SoundOutput& output, int32_t sampleRate)
 {
     if (!output.open || !output.close)
         return nullptr;
-    Mixer* mixer = MakeMixer(sampleRate);
+    Mixer* mixer = MakeMixer(sampleRate, sampleRate / 1000 * kVoiceFadeMilliseconds);
     if (!mixer)
         return nullptr;
     MixerEngine* engine = new (std::nothrow) MixerEngine{SoundEngine{&kMixerOps}, mixer, output, nullptr};

@@ -28,6 +28,8 @@ struct SoundOutput {
 };
 
 enum : int32_t { kSoundSampleRate = 44100 };
+// Voices fade in and out over this long (sound/mixer.h), so none clicks.
+enum : int32_t { kVoiceFadeMilliseconds = 3 };
 
 // Null, silently, when the mixer cannot be made or the output cannot open.
 // The engine's dropEngine closes the output first, then frees every source

@@ -64,6 +64,9 @@ bool Silent(const std::vector<int16_t>& out)
     return true;
 }
 
+// Samples of a voice's fade in or out, both sides.
+const size_t kFadeSamples = 2 * kSoundSampleRate / 1000 * kVoiceFadeMilliseconds;
+
 class GameSoundOnMixer : public ::testing::Test {
 protected:
     void SetUp() override
@@ -147,13 +150,13 @@ TEST_F(GameSoundOnMixer, OneShotIsHeardWholeAtItsVolumeAndGivesItsVoiceBack)
     EXPECT_EQ(PlaySoundEffect(beep, 1.0f, false), nullptr);
     EXPECT_EQ(CountFreeVoices(fake.mixer), kMixerVoices - 1);
     std::vector<int16_t> heard = Pull(5000);
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), heard.begin()));
+    EXPECT_TRUE(std::equal(expected.begin() + kFadeSamples, expected.end(), heard.begin() + kFadeSamples));
     EXPECT_TRUE(Silent(std::vector<int16_t>(heard.begin() + expected.size(), heard.end())));
     EXPECT_EQ(CountFreeVoices(fake.mixer), kMixerVoices);
 
     PlaySoundEffect(beep, 0.5f, false);
     heard = Pull(4410);
-    for (size_t i = 0; i < expected.size(); ++i)
+    for (size_t i = kFadeSamples; i < expected.size(); ++i)
         ASSERT_EQ(heard[i], static_cast<int16_t>(lrintf(expected[i] * 0.5f))) << i;
 }
 
@@ -169,11 +172,70 @@ TEST_F(GameSoundOnMixer, LoopedSoundRepeatsUntilStopSound)
     for (int32_t frames : {1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024})
         for (int16_t s : Pull(frames))
             heard.push_back(s);
-    for (size_t i = 0; i < heard.size(); ++i)
+    for (size_t i = kFadeSamples; i < heard.size(); ++i)
         ASSERT_EQ(heard[i], expected[i % expected.size()]) << "sample " << i;
     StopSound(voice);
-    EXPECT_TRUE(Silent(Pull(1024)));
+    heard = Pull(1024);
+    EXPECT_TRUE(Silent(std::vector<int16_t>(heard.begin() + kFadeSamples, heard.end())));
     EXPECT_EQ(CountFreeVoices(fake.mixer), kMixerVoices);
 }
 
 } // namespace
+
+#ifdef VELMORA_ASSET_OUTPUT_DIR
+// RMS while sounding: over the 10 ms blocks at most 20 dB below the loudest.
+double SoundingLevel(const std::vector<int16_t>& stereo)
+{
+    std::vector<double> blocks;
+    for (size_t start = 0; start + 2 * 441 <= stereo.size(); start += 2 * 441) {
+        double sum = 0;
+        for (size_t i = start; i < start + 2 * 441; i += 2)
+            sum += double(stereo[i]) * stereo[i];
+        blocks.push_back(sum / 441);
+    }
+    const double loudest = *std::max_element(blocks.begin(), blocks.end());
+    double sum = 0;
+    int count = 0;
+    for (double block : blocks)
+        if (block >= loudest / 100)
+            sum += block, ++count;
+    return std::sqrt(sum / count);
+}
+
+int WidestStep(const std::vector<int16_t>& stereo, int16_t before)
+{
+    int widest = 0;
+    for (size_t i = 0; i < stereo.size(); i += 2)
+        widest = std::max(widest, std::abs(stereo[i] - (i ? stereo[i - 2] : before)));
+    return widest;
+}
+
+// The game's own sounds as it plays them: evenly loud, each starting from
+// silence, and started and stopped a third of the way in without a step
+// wider than the sound's own waves make.
+TEST_F(GameSoundOnMixer, GameSoundsAreEvenlyLoudAndNeverClick)
+{
+    InitSound();
+    double quietest = 1e9, loudest = 0;
+    for (const char* name : {"beep", "run away", "death", "love"}) {
+        const std::string path = std::string(VELMORA_ASSET_OUTPUT_DIR) + "/Data/" + name + ".ogg";
+        const std::vector<int16_t> own = Expected(path.c_str());
+        ASSERT_FALSE(own.empty()) << name;
+        const double level = SoundingLevel(own);
+        quietest = std::min(quietest, level);
+        loudest = std::max(loudest, level);
+        EXPECT_LE(std::abs(own[0]), WidestStep(own, own.back())) << name << " starts with a jump";
+
+        SoundVoice* voice = PlaySoundEffect(LoadSound(String(path.c_str())), 1.0f, true);
+        std::vector<int16_t> heard;
+        for (size_t pulled = 0; pulled < own.size() / 3; pulled += 2 * 1024)
+            for (int16_t s : Pull(1024))
+                heard.push_back(s);
+        StopSound(voice);
+        for (int16_t s : Pull(1024))
+            heard.push_back(s);
+        EXPECT_LE(WidestStep(heard, 0), WidestStep(own, own.back())) << name;
+    }
+    EXPECT_LE(20 * std::log10(loudest / quietest), 3.0) << "the loudest sound against the quietest, in dB";
+}
+#endif
