@@ -1,6 +1,10 @@
 #include "app/sdl/sdl_audio.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "sound/mixer.h"
 #include "sound/mixer_engine.h"
@@ -18,10 +22,36 @@ void SDLCALL FillAudio(void* mixer, Uint8* stream, int bytes)
              bytes / static_cast<int>(sizeof(int16_t) * kMixerChannels));
 }
 
-bool OpenSdlAudio(Mixer* mixer, int32_t sampleRate)
+// The sound libraries SDL loads (ALSA's above all) print their own
+// complaints while a device is looked for, say on a machine without a sound
+// card. They are not about the game's data, so standard error points at
+// /dev/null for that while: no line of the game's own is written meanwhile.
+int SilenceStandardError()
 {
-    if (device)
-        return false;
+    int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (quiet < 0)
+        return -1;
+    fflush(stderr);
+    int saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+    if (saved >= 0 && dup2(quiet, STDERR_FILENO) < 0) {
+        close(saved);
+        saved = -1;
+    }
+    close(quiet);
+    return saved;
+}
+
+void RestoreStandardError(int saved)
+{
+    if (saved < 0)
+        return;
+    fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+}
+
+bool OpenDevice(Mixer* mixer, int32_t sampleRate)
+{
     // Counted by SDL: the shell's own SDL_Init is left as it was.
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
@@ -41,6 +71,16 @@ bool OpenSdlAudio(Mixer* mixer, int32_t sampleRate)
     }
     SDL_PauseAudioDevice(device, 0);
     return true;
+}
+
+bool OpenSdlAudio(Mixer* mixer, int32_t sampleRate)
+{
+    if (device)
+        return false;
+    int saved = SilenceStandardError();
+    bool opened = OpenDevice(mixer, sampleRate);
+    RestoreStandardError(saved);
+    return opened;
 }
 
 // SDL_CloseAudioDevice waits for the audio thread, so no MixSound follows.

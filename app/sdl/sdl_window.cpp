@@ -1,6 +1,7 @@
 #include "app/sdl/sdl_window.h"
 
 #include "app/diagnostics.h"
+#include "app/sdl/game_icon.h"
 #include "app/shell_state.h"
 
 SdlWindow sdlWindow = {};
@@ -36,6 +37,22 @@ bool WindowWorksWithoutOpenGl(ClientSize size)
     return true;
 }
 
+// The window manager shows the game's own icon; without memory for it the
+// window keeps the default one.
+void SetGameIcon(SDL_Window* window)
+{
+#ifdef VELMORA_GAME_ICON
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(kGameIcon), kGameIconSize, kGameIconSize,
+                                                           32, kGameIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!icon)
+        return;
+    SDL_SetWindowIcon(window, icon);
+    SDL_FreeSurface(icon);
+#else
+    (void)window;
+#endif
+}
+
 bool Fail(const char* text, int32_t code, int32_t& exitCode)
 {
     ShowErrorBox(text);
@@ -55,6 +72,7 @@ bool CreateGameWindow(ClientSize size, int32_t& exitCode)
         return Fail("Error creating window", kWindowFailedExitCode, exitCode);
     }
     SDL_SetWindowMinimumSize(sdlWindow.window, 160, 120);
+    SetGameIcon(sdlWindow.window);
     sdlWindow.context = SDL_GL_CreateContext(sdlWindow.window);
     if (!sdlWindow.context) {
         DestroyGameWindow();

@@ -21,6 +21,10 @@ VIRTUAL_WIDTH, VIRTUAL_HEIGHT = 160, 120
 # Screenshots are judged at a quarter of their size, sampled without
 # blending, so the exact colours of the pixel art survive.
 SAMPLE = 4
+# Sound goes nowhere, unless a scenario asks for a sound card that is not
+# there: ALSA then looks for it, fails, and the game plays on silently.
+NO_SOUND = {"SDL_AUDIODRIVER": "dummy"}
+MISSING_SOUND_CARD = {"SDL_AUDIODRIVER": "alsa", "AUDIODEV": "hw:9"}
 
 
 class Failure(Exception):
@@ -103,8 +107,8 @@ class Window:
 class Session:
     """One Xvfb display with one run of the game on it."""
 
-    def __init__(self, name, program, shots, arguments=(), stderr_path=None):
-        self.name, self.program, self.arguments = name, program, list(arguments)
+    def __init__(self, name, program, shots, arguments=(), stderr_path=None, sound=NO_SOUND):
+        self.name, self.program, self.arguments, self.sound = name, program, list(arguments), sound
         self.shots = os.path.join(shots, name)
         shutil.rmtree(self.shots, ignore_errors=True)
         os.makedirs(self.shots)
@@ -126,8 +130,7 @@ class Session:
                 byte = display_pipe.read(1)
                 check(byte, "Xvfb did not start")
                 number += byte
-        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(), LIBGL_ALWAYS_SOFTWARE="1",
-                        SDL_AUDIODRIVER="dummy")
+        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(), LIBGL_ALWAYS_SOFTWARE="1", **self.sound)
         return self
 
     def __exit__(self, exc_type, exc, trace):
@@ -276,12 +279,15 @@ def all_black(area):
 # The scenarios.
 
 def title_screen(program, shots):
-    with Session("title_screen", program, shots) as session:
+    with Session("title_screen", program, shots, sound=MISSING_SOUND_CARD) as session:
         session.start()
         window = session.window()
         check((window.width, window.height) == (1120, 840), f"first window {window.width}x{window.height}")
         session.wait_for_picture("title", shows_title(window), 10)
         check(session.log_lines() == [], f"a healthy start logged {session.log_lines()}")
+        icon = subprocess.run(["xprop", "-id", session.window_id, "_NET_WM_ICON"], env=session.env,
+                              capture_output=True, text=True, timeout=10).stdout
+        check("Icon (32 x 32)" in icon, f"the window has no icon of its own: {icon.strip()}")
 
 
 def space_starts_a_game(program, shots):

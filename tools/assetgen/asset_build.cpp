@@ -98,7 +98,9 @@ bool BuildIcon(const AssetBuildPaths& paths, const Palette& palette)
             return false;
         }
     }
-    return WriteIconFile(paths.icon, {art[0], art[1], art[2], ScalePixelArt(art[1], 2), ScalePixelArt(art[2], 8)});
+    if (!paths.iconSource.empty() && !WriteIconSource(paths.iconSource, art[2])) return false;
+    return paths.icon.empty() ||
+           WriteIconFile(paths.icon, {art[0], art[1], art[2], ScalePixelArt(art[1], 2), ScalePixelArt(art[2], 8)});
 }
 
 } // namespace
@@ -118,7 +120,7 @@ bool BuildAssets(const AssetBuildPaths& paths)
     }
     FontSource font;
     if (!BuildFont(paths, font) || !BuildSounds(paths)) return false;
-    if (!paths.icon.empty() && !BuildIcon(paths, palette)) return false;
+    if (!(paths.icon.empty() && paths.iconSource.empty()) && !BuildIcon(paths, palette)) return false;
     if (!paths.previews.empty() && !(MakeFolder(paths.previews) && WritePreviews(paths.previews, images, font, 4))) return false;
     return true;
 }

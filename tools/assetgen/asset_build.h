@@ -7,7 +7,8 @@
 //                               "Small 0.png" and "Small 0 outline.png"
 //   sounds/NAME.txt             becomes Data/NAME.ogg
 //   icon/icon 16.txt, 24, 32    become the icon's 16, 24, 32, 48 and 256 pixel
-//                               pictures (48 is 24 doubled, 256 is 32 times 8)
+//                               pictures (48 is 24 doubled, 256 is 32 times 8);
+//                               the 32-pixel one also as a C++ source
 // and "StringData.txt" naming the font, beside the program.
 #pragma once
 
@@ -17,6 +18,7 @@ struct AssetBuildPaths {
     std::string sources;  // the assets/ folder
     std::string output;   // the folder the game runs from
     std::string icon;     // where the icon file goes; empty for none
+    std::string iconSource; // where the 32-pixel icon goes as C++; empty for none
     std::string previews; // a folder for enlarged previews; empty for none
 };
 

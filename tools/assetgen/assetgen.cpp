@@ -1,13 +1,14 @@
 // velmora-assetgen: makes the game's pictures, font, sounds and icon from the
 // text sources in assets/.
 //
-//   velmora-assetgen SOURCES OUTPUT [--icon FILE] [--preview FOLDER]
+//   velmora-assetgen SOURCES OUTPUT [--icon FILE] [--icon-source FILE.cpp] [--preview FOLDER]
 //
-// Writes OUTPUT/Data/..., OUTPUT/StringData.txt, the icon when asked, and
-// 4x previews when asked. A fault in any source is printed as FILE:LINE:
+// Writes OUTPUT/Data/..., OUTPUT/StringData.txt, the icon file and the icon
+// as a C++ source when asked, and 4x previews when asked. A fault in any source is printed as FILE:LINE:
 // message and the tool exits with status 1, leaving the build to fail.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "tools/assetgen/asset_build.h"
 
@@ -16,8 +17,12 @@ int main(int argc, char** argv)
     AssetBuildPaths paths;
     int positional = 0;
     for (int i = 1; i < argc; ++i) {
-        if ((std::strcmp(argv[i], "--icon") == 0 || std::strcmp(argv[i], "--preview") == 0) && i + 1 < argc) {
-            (argv[i][2] == 'i' ? paths.icon : paths.previews) = argv[i + 1];
+        std::string* option = std::strcmp(argv[i], "--icon") == 0          ? &paths.icon
+                              : std::strcmp(argv[i], "--icon-source") == 0 ? &paths.iconSource
+                              : std::strcmp(argv[i], "--preview") == 0     ? &paths.previews
+                                                                           : nullptr;
+        if (option && i + 1 < argc) {
+            *option = argv[i + 1];
             ++i;
         } else if (argv[i][0] != '-' && positional < 2) {
             (positional++ == 0 ? paths.sources : paths.output) = argv[i];
@@ -27,7 +32,7 @@ int main(int argc, char** argv)
         }
     }
     if (positional != 2) {
-        std::fprintf(stderr, "usage: velmora-assetgen SOURCES OUTPUT [--icon FILE] [--preview FOLDER]\n");
+        std::fprintf(stderr, "usage: velmora-assetgen SOURCES OUTPUT [--icon FILE] [--icon-source FILE.cpp] [--preview FOLDER]\n");
         return 2;
     }
     return BuildAssets(paths) ? 0 : 1;

@@ -112,3 +112,24 @@ bool WriteIconFile(const std::string& path, const std::vector<PixelArt>& picture
     if (!written) std::fprintf(stderr, "%s: cannot write the icon\n", path.c_str());
     return written;
 }
+
+bool WriteIconSource(const std::string& path, const PixelArt& picture)
+{
+    const int count = picture.width * picture.height;
+    FILE* file = std::fopen(path.c_str(), "wb");
+    bool ok = file != nullptr;
+    if (ok) {
+        std::fprintf(file, "// Made by velmora-assetgen from the icon art.\n#include <cstdint>\n\n"
+                           "extern const uint32_t kGameIcon[%d];\nconst uint32_t kGameIcon[%d] = {\n", count, count);
+        for (int i = 0; i < count; ++i) {
+            const uint8_t* p = &picture.rgb[size_t(3 * i)];
+            const uint32_t alpha = IsTransparentPixel(picture, i % picture.width, i / picture.width) ? 0 : 0xFF;
+            std::fprintf(file, "0x%08X,%s", unsigned(alpha << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]),
+                         i % 8 == 7 ? "\n" : " ");
+        }
+        std::fprintf(file, "};\n");
+        ok = std::fclose(file) == 0;
+    }
+    if (!ok) std::fprintf(stderr, "%s: cannot write\n", path.c_str());
+    return ok;
+}

@@ -12,3 +12,7 @@
 
 // Every picture must be square, 1 to 256 pixels; at most 16 pictures.
 bool WriteIconFile(const std::string& path, const std::vector<PixelArt>& pictures);
+// Writes a C++ source defining `const uint32_t kGameIcon[]`: the picture's
+// pixels as 0xAARRGGBB, rows top first, transparent pixels alpha 0, for a
+// program that carries its icon inside itself (app/sdl/game_icon.h).
+bool WriteIconSource(const std::string& path, const PixelArt& picture);
