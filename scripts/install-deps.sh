@@ -1,15 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Velmora needs to build, run and test, if any
-# is missing. Safe to run again; does nothing when everything is there.
+# Installs the Debian packages Velmora needs, if any is missing. Safe to run
+# again; does nothing when everything is there.
+#
+#   install-deps.sh play   what building and running the game needs
+#   install-deps.sh        that and everything the tests need
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ clang pkg-config
-  libgtest-dev libpng-dev zlib1g-dev libsdl2-dev libstb-dev libvorbis-dev
-  libgl-dev libgl1-mesa-dri libosmesa6-dev mesa-utils
-  xvfb xdotool imagemagick x11-utils python3 libx11-dev
+# The compiler and build tools, the libraries the game links, the asset
+# tool's Vorbis encoder and Mesa's GL drivers.
+play_packages=(
+  cmake ninja-build g++ pkg-config
+  libpng-dev zlib1g-dev libsdl2-dev libstb-dev libvorbis-dev libx11-dev libgl-dev libgl1-mesa-dri
+)
+# Tests, pixel tests on Mesa's software renderer, end-to-end runs under Xvfb,
+# fuzzers, and the Windows build under Wine.
+test_packages=(
+  clang libgtest-dev libosmesa6-dev mesa-utils
+  xvfb xdotool imagemagick x11-utils python3
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 dpkg-dev zip
 )
+
+packages=("${play_packages[@]}")
+if [[ ${1:-} != play ]]; then
+  packages+=("${test_packages[@]}")
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -50,7 +50,7 @@ build() { # name, folder, cmake arguments...
   fi
 }
 
-build "game" build -DCMAKE_BUILD_TYPE=RelWithDebInfo && run_ctest "game" build
+build "game" build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_TESTS=ON && run_ctest "game" build
 
 if build "sanitizers" build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON; then
   # The real program is among them: started, played and quit with Esc, it
