@@ -175,6 +175,20 @@ TEST(GeneratedAssets, PicturesHaveTheirSizesAndKeepBlackForTransparency)
     EXPECT_EQ(title.height, 120);
     EXPECT_EQ(title.colourType, PNG_COLOR_TYPE_RGB);
     const Picture stand = ReadPicture(kOutput + "/Data/spider stand.png");
+    // The opaque columns of a row of a picture, rows counted from the top.
+    auto standing = [](const Picture& picture, int y) {
+        std::vector<int> columns;
+        for (int x = 0; x < picture.width; ++x)
+            if (!std::equal(&picture.pixels[size_t(3 * (y * picture.width + x))], &picture.pixels[size_t(3 * (y * picture.width + x) + 3)], "\0\0\0"))
+                columns.push_back(x);
+        return columns;
+    };
+    auto lowestRow = [&](const Picture& picture) {
+        int y = picture.height - 1;
+        while (y > 0 && standing(picture, y).empty()) --y;
+        return y;
+    };
+    const int ground = lowestRow(stand);
     for (int i = 1; i < kGameImageCount; ++i) {
         const std::string name = kGameImageNames[i];
         const Picture picture = ReadPicture(kOutput + "/Data/" + name + ".png");
@@ -187,16 +201,24 @@ TEST(GeneratedAssets, PicturesHaveTheirSizesAndKeepBlackForTransparency)
         if (name.compare(0, 6, "spider") == 0) {
             EXPECT_EQ(picture.width, 32) << name;
             EXPECT_EQ(picture.height, 32) << name;
+            EXPECT_EQ(lowestRow(picture), ground) << name << " does not stand on the ground line";
             if (name != "spider stand") {
                 EXPECT_NE(picture.pixels, stand.pixels) << name << " is the standing pose";
             }
         }
     }
-    // Eight different walking poses.
-    std::vector<std::vector<uint8_t>> walk;
-    for (int f = 1; f <= 8; ++f) walk.push_back(ReadPicture(kOutput + "/Data/spider walk " + std::to_string(f) + ".png").pixels);
-    for (size_t a = 0; a < walk.size(); ++a)
-        for (size_t b = a + 1; b < walk.size(); ++b) EXPECT_NE(walk[a], walk[b]) << "walk " << a + 1 << " and " << b + 1;
+    // Eight different walking poses. Each shows for two ticks, in which the
+    // spider walks two pixels: a foot on the ground in one pose is two
+    // pixels further back in the next, or lifted.
+    std::vector<Picture> walk;
+    for (int f = 1; f <= 8; ++f) walk.push_back(ReadPicture(kOutput + "/Data/spider walk " + std::to_string(f) + ".png"));
+    for (size_t a = 0; a < walk.size(); ++a) {
+        for (size_t b = a + 1; b < walk.size(); ++b) EXPECT_NE(walk[a].pixels, walk[b].pixels) << "walk " << a + 1 << " and " << b + 1;
+        const std::vector<int> next = standing(walk[(a + 1) % 8], ground);
+        for (int foot : standing(walk[a], ground))
+            for (int later : next)
+                if (later <= foot && later >= foot - 3) EXPECT_EQ(later, foot - 2) << "a foot slides after walk " << a + 1;
+    }
     const Picture big = ReadPicture(kOutput + "/Data/big heart.png");
     EXPECT_EQ(big.width, 15);
     EXPECT_EQ(big.height, 13);
