@@ -38,7 +38,7 @@ MixerSource* MakeMixerSource(int32_t frames);
 void FreeMixerSource(MixerSource* source);
 
 // Null when memory cannot be had or the rate is not above 0. With fadeFrames
-// above 0 no voice clicks: one whose source starts on a non-zero frame fades
+// above 1 no voice clicks: one whose source starts on a non-zero frame fades
 // in over that many frames, and a voice stopped (or a looped one dropped)
 // while sounding fades out over them before it falls silent.
 Mixer* MakeMixer(int32_t sampleRate, int32_t fadeFrames = 0);

@@ -91,15 +91,16 @@ TEST_F(SdlSound, BeepReachesTheDiskDriverAfterSilence)
     EXPECT_EQ(PlaySoundEffect(beep, 1.0f, false), nullptr);
     std::vector<int16_t> samples = WaitForSamples("out.raw", before + 2 * 8820 + 2 * 4096);
     ShutdownSound();
-    // The device hears the decoded beep exactly, starting on a frame after
-    // the silence it had played before.
+    // The device hears the decoded beep exactly once its fade in is over,
+    // starting on a frame after the silence it had played before.
     MixerSource* decoded = DecodeOggFile(String("Data/beep.ogg"), kSoundSampleRate);
     ASSERT_NE(decoded, nullptr);
     std::vector<int16_t> beepSamples(decoded->samples, decoded->samples + 2 * decoded->frames);
     FreeMixerSource(decoded);
+    const size_t fade = 2 * kSoundSampleRate / 1000 * kVoiceFadeMilliseconds;
     size_t found = samples.size();
     for (size_t start = 0; start + beepSamples.size() <= samples.size() && found == samples.size(); start += 2)
-        if (std::equal(beepSamples.begin(), beepSamples.end(), samples.begin() + start))
+        if (std::equal(beepSamples.begin() + fade, beepSamples.end(), samples.begin() + start + fade))
             found = start;
     ASSERT_LT(found, samples.size()) << "the beep is in the file";
     EXPECT_GE(found + 2, before);
