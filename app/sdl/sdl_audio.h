@@ -5,5 +5,7 @@
 
 struct SoundEngine;
 
-// Null, and the game stays silent, when no audio device can be opened.
+// Null, and the game stays silent, when no audio device can be opened. What
+// the system's sound libraries print while the device opens is kept off
+// standard error.
 SoundEngine* MakeSdlSoundEngine();
