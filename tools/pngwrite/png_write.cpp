@@ -163,8 +163,9 @@ bool WriteWithLibpng(WriteJob& job)
 }
 
 // Where the picture finally lands: a link is followed, so that the link
-// itself stays. Empty when the target is not a regular file (a device, a
-// pipe): such a target is written straight into and never replaced.
+// itself stays. Empty when the target is not a regular file we may write (a
+// device, a pipe, a read-only file): such a target is written straight into,
+// as far as it lets us, and never replaced.
 std::string ReplaceableTarget(const char* path)
 {
 #if defined(_WIN32)
@@ -183,7 +184,7 @@ std::string ReplaceableTarget(const char* path)
         if (stat(target.c_str(), &info) != 0)
             return std::string();
     }
-    return S_ISREG(info.st_mode) ? target : std::string();
+    return S_ISREG(info.st_mode) && access(target.c_str(), W_OK) == 0 ? target : std::string();
 #endif
 }
 
