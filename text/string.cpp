@@ -305,7 +305,9 @@ void SplitPath(String& folder, const String& path, String& fileName)
     // Copy the name first: fileName may be the same object as path.
     String name = Substring(path, lastSlash + 1, path.Length());
     folder.Clear();
-    folder.AppendBytes(built.data(), int32_t(built.size()));
+    // Like any String, a folder that would pass 2147483647 bytes stays empty.
+    if (built.size() <= size_t(kMaxLength))
+        folder.AppendBytes(built.data(), int32_t(built.size()));
     fileName = name;
 }
 

@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <climits>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -198,8 +198,16 @@ FILE* CreateScratchFile(const std::string& target, std::string& scratch)
 #else
         int fd = open(scratch.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
 #endif
-        if (fd >= 0)
-            return fdopen(fd, "wb");
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return nullptr;
+        FILE* file = fdopen(fd, "wb");
+        if (!file) {
+            close(fd);
+            std::remove(scratch.c_str());
+        }
+        return file;
     }
     return nullptr;
 }
@@ -224,7 +232,10 @@ FILE* OpenSpecialFile(const char* path)
     if (fd < 0)
         return nullptr;
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fdopen(fd, "wb");
+    FILE* file = fdopen(fd, "wb");
+    if (!file)
+        close(fd);
+    return file;
 #endif
 }
 
