@@ -3,16 +3,51 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 
 #include "render/gl_api.h"
 #include "render/gl_state.h"
 
 namespace {
-// The largest image side accepted: what GL drivers commonly take as a
-// texture, far above any image of the game. It also keeps a corrupt header
-// from asking for gigabytes of rows.
-const uint32_t kLargestImageSide = 16384;
+// All the memory one picture may take while it is decoded: libpng's rows and
+// the pixels handed out together. No picture of the game comes near it, and
+// it keeps a small file that claims huge sides from asking for gigabytes.
+const size_t kMostPictureBytes = size_t(256) << 20;
+
+// libpng allocates through these, so every byte it asks for counts against
+// the budget; past it an allocation fails and the file is refused like any
+// other that libpng cannot read.
+struct MemoryBudget {
+    size_t used;
+};
+
+const size_t kBlockHeader = alignof(std::max_align_t);
+
+png_voidp BudgetedMalloc(png_structp png, png_alloc_size_t size)
+{
+    MemoryBudget* budget = static_cast<MemoryBudget*>(png_get_mem_ptr(png));
+    if (size > kMostPictureBytes - budget->used)
+        return nullptr;
+    unsigned char* block = static_cast<unsigned char*>(malloc(kBlockHeader + size));
+    if (!block)
+        return nullptr;
+    memcpy(block, &size, sizeof size);
+    budget->used += size;
+    return block + kBlockHeader;
+}
+
+void BudgetedFree(png_structp png, png_voidp pointer)
+{
+    if (!pointer)
+        return;
+    unsigned char* block = static_cast<unsigned char*>(pointer) - kBlockHeader;
+    size_t size;
+    memcpy(&size, block, sizeof size);
+    static_cast<MemoryBudget*>(png_get_mem_ptr(png))->used -= size;
+    free(block);
+}
 
 // One output pixel from one decoded 8-bit pixel of colour type 0, 2, 4 or 6.
 void ConvertPixel(const png_byte* source, int32_t colourType, uint8_t* out, int32_t channels)
@@ -65,7 +100,9 @@ int32_t SourceChannels(int32_t colourType)
 // Nothing in this function has a destructor, so the jump skips no cleanup.
 bool DecodePng(FILE* file, uint8_t*& pixels, int32_t& width, int32_t& height, int32_t channels)
 {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    MemoryBudget budget = {0};
+    png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, &budget,
+                                               BudgetedMalloc, BudgetedFree);
     if (!png)
         return false;
     png_infop info = png_create_info_struct(png);
@@ -78,7 +115,6 @@ bool DecodePng(FILE* file, uint8_t*& pixels, int32_t& width, int32_t& height, in
         return false;
     }
     png_init_io(png, file);
-    png_set_user_limits(png, kLargestImageSide, kLargestImageSide);
     // Only the critical chunks count: a tRNS chunk must never add alpha, and
     // no other ancillary chunk changes the pixels.
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
@@ -93,9 +129,8 @@ bool DecodePng(FILE* file, uint8_t*& pixels, int32_t& width, int32_t& height, in
     uint64_t byteCount = uint64_t(imageWidth) * imageHeight * uint64_t(channels);
     png_bytepp rows = png_get_rows(png, info);
     bool usable = bitDepth == 8 && sourceChannels != 0 && rows && imageWidth >= 1 && imageHeight >= 1 &&
-                  imageWidth <= kLargestImageSide && imageHeight <= kLargestImageSide &&
                   png_get_rowbytes(png, info) >= size_t(imageWidth) * size_t(sourceChannels) &&
-                  byteCount <= uint64_t(INT32_MAX);
+                  byteCount <= uint64_t(kMostPictureBytes - budget.used);
     uint8_t* buffer = usable ? static_cast<uint8_t*>(malloc(size_t(byteCount))) : nullptr;
     if (!buffer) {
         png_destroy_read_struct(&png, &info, nullptr);

@@ -56,7 +56,8 @@ bool LoadPageImage(const String& path, int32_t& width, int32_t& height, uint32_t
 }
 
 // Reads the page file's glyph cells: line n gives code n - 1 as x, tab, y,
-// tab, width. False when a cell line lies past the last code.
+// tab, width. False when a cell line lies past the last code or the file is
+// too long to be a page.
 bool ReadGlyphCells(InputFile& file, FontPage& page, const String& path)
 {
     String line;
@@ -80,6 +81,11 @@ bool ReadGlyphCells(InputFile& file, FontPage& page, const String& path)
         // A cell cannot take less than no room.
         glyph.width = width < 0 ? 0 : width;
     }
+    if (file.TooLong()) {
+        NextLineNumber(lineNumber);
+        LogError("Error loading font page %s (line %d)", path.Text(), lineNumber);
+        return false;
+    }
     return true;
 }
 
@@ -93,7 +99,8 @@ void LinkPage(Font& font, FontPage* page) { AppendToList(font.firstPage, font.la
 
 void UnlinkPage(Font& font, FontPage* page) { UnlinkFromList(font.firstPage, font.lastPage, font.pageCount, page); }
 
-// Reads the four metrics; false when the descriptor has a fifth line.
+// Reads the four metrics; false when the descriptor has a fifth line or a
+// line too long for any descriptor.
 bool ReadMetrics(InputFile& file, Font& font, const String& path)
 {
     int32_t* metrics[kDescriptorLines] = {&font.height, &font.spacing, &font.lineGap, &font.reserved};
@@ -106,6 +113,10 @@ bool ReadMetrics(InputFile& file, Font& font, const String& path)
             return false;
         }
         *metrics[lineNumber - 1] = line.ToInt();
+    }
+    if (file.TooLong()) {
+        LogError("Error loading font %s (line %d)", path.Text(), lineNumber + 1);
+        return false;
     }
     return true;
 }

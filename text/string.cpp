@@ -2,8 +2,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #if !defined(_WIN32)
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 static const int64_t kMaxLength = INT32_MAX;
@@ -263,15 +266,9 @@ bool TextEquals(const char* a, const char* b, bool ignoreCase)
     }
 }
 
-static void RemoveLastComponent(String& folder)
-{
-    int32_t slash = folder.FindLast('\\', folder.Length(), false);
-    if (slash < 0)
-        folder.Clear();
-    else
-        folder = Substring(folder, 0, slash);
-}
-
+// The folder is built in a byte buffer with the start of each component
+// kept on a stack, so ".." drops a component without copying the rest: the
+// work grows with the path's length only.
 void SplitPath(String& folder, const String& path, String& fileName)
 {
     int32_t lastSlash = path.FindLast('\\', path.Length(), false);
@@ -279,20 +276,38 @@ void SplitPath(String& folder, const String& path, String& fileName)
         fileName = path;
         return;
     }
+    std::vector<char> built(folder.Text(), folder.Text() + folder.Length());
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < built.size(); ++i)
+        if (built[i] == '\\')
+            starts.push_back(i);
+    const char* text = path.Text();
     int32_t start = 0;
     while (start <= lastSlash) {
-        int32_t end = path.Find('\\', start, false);
-        if (end < 0 || end > lastSlash)
-            end = lastSlash;
-        String component = Substring(path, start, end);
-        if (component.Equals(String(".."), false))
-            RemoveLastComponent(folder);
-        else if (!component.IsEmpty())
-            folder.AppendPath(component);
+        int32_t end = start;
+        while (end < lastSlash && text[end] != '\\')
+            end += 1;
+        int32_t count = end - start;
+        if (count == 2 && text[start] == '.' && text[start + 1] == '.') {
+            // Cut before the last '\', or empty the folder when it has none.
+            built.resize(starts.empty() ? 0 : starts.back());
+            if (!starts.empty())
+                starts.pop_back();
+        } else if (count > 0) {
+            if (!built.empty()) {
+                starts.push_back(built.size());
+                built.push_back('\\');
+            }
+            built.insert(built.end(), text + start, text + end);
+        }
         start = end + 1;
     }
-    // Copy last: fileName may be the same object as path.
+    // Copy the name first: fileName may be the same object as path.
     String name = Substring(path, lastSlash + 1, path.Length());
+    folder.Clear();
+    // Like any String, a folder that would pass 2147483647 bytes stays empty.
+    if (built.size() <= size_t(kMaxLength))
+        folder.AppendBytes(built.data(), int32_t(built.size()));
     fileName = name;
 }
 
@@ -305,14 +320,21 @@ FILE* OpenFileForReading(const String& path)
     for (int32_t i = 0; i < native.Length(); ++i)
         if (native[i] == '\\')
             native.SetByte(i, '/');
-    FILE* file = fopen(native.Text(), "rb");
-    // Here a folder opens like a file and only its reads fail; on Windows, as
-    // the loaders expect, it does not open at all.
+    // Only a regular file is data: a folder, a pipe or a device does not
+    // open, as on Windows. Opening without waiting keeps a pipe from
+    // blocking until some writer comes.
+    int fd = open(native.Text(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
     struct stat info;
-    if (file && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
-        fclose(file);
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
         return nullptr;
     }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE* file = fdopen(fd, "rb");
+    if (!file)
+        close(fd);
     return file;
 #endif
 }
@@ -321,6 +343,8 @@ bool InputFile::Open(const String& name)
 {
     Close();
     file = OpenFileForReading(name);
+    bytesRead = 0;
+    tooLong = false;
     return file != nullptr;
 }
 
@@ -335,11 +359,16 @@ bool InputFile::Close()
 
 bool InputFile::ReadByte(char& byte)
 {
-    if (!file)
+    if (!file || tooLong)
         return false;
     int c = fgetc(file);
     if (c == EOF)
         return false;
+    if (bytesRead == kMostTextFileBytes) {
+        tooLong = true;
+        return false;
+    }
+    bytesRead += 1;
     byte = static_cast<char>(c);
     return true;
 }
@@ -368,5 +397,5 @@ bool InputFile::ReadLine(String& line)
         }
     }
     line.AppendBytes(buffer, used);
-    return added;
+    return added && !tooLong;
 }

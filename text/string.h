@@ -81,7 +81,11 @@ void SplitPath(String& folder, const String& path, String& fileName);
 
 // Opens a file for binary reading. Paths are written with '\' between
 // folders; where the system's separator is '/', it stands in for each '\'.
+// Only a regular file opens: a folder, a pipe or a device does not.
 FILE* OpenFileForReading(const String& path);
+
+// No text file of the game comes near this size; reading stops past it.
+const int64_t kMostTextFileBytes = 1 << 20;
 
 class InputFile {
 public:
@@ -96,7 +100,12 @@ public:
     // One line without its line feed; carriage returns are dropped. False at
     // the end of the file when no byte was read in this call.
     bool ReadLine(String& line);
+    // True once the file turned out longer than kMostTextFileBytes: reading
+    // stopped there, and the file counts as malformed.
+    bool TooLong() const { return tooLong; }
 
 private:
     FILE* file = nullptr;
+    int64_t bytesRead = 0;
+    bool tooLong = false;
 };

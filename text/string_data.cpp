@@ -125,6 +125,11 @@ bool LoadStringData(String fileName)
     char c;
     while (file.ReadByte(c))
         ReadByte(parser, c);
+    // A file this long is no string data file: none of it is kept.
+    if (file.TooLong()) {
+        ClearStringData();
+        return false;
+    }
     file.Close();
     for (int32_t i = 0; i < kVariableCount; ++i)
         if (variables[i].IsEmpty())

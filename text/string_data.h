@@ -9,7 +9,8 @@
 
 enum : int32_t { kFontFileNameVariable = 0 };
 
-// False only when the file cannot be opened; unknown and unset variables are
+// False only when the file cannot be opened or is longer than any string
+// data file (nothing of it is kept then); unknown and unset variables are
 // logged and loading carries on.
 bool LoadStringData(String fileName);
 // The variable's value; an empty String for an index past the table.

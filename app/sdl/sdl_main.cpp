@@ -3,6 +3,7 @@
 // main loop: drain every pending event, run one timed turn of the frame
 // clock, sleep as it says.
 #include <SDL.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -57,6 +58,25 @@ ClientSize FirstClientSize()
     return InitialClientSize(desktop.w, desktop.h);
 }
 
+// Ctrl+C and SIGTERM are held back until SDL turns them into a quit event, so
+// that even during start-up they end the game through its normal shut-down.
+void HoldStopSignals(bool hold)
+{
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGINT);
+    sigaddset(&stops, SIGTERM);
+    sigprocmask(hold ? SIG_BLOCK : SIG_UNBLOCK, &stops, nullptr);
+}
+
+// Without a display SDL falls back to drivers that show nothing; a window
+// there would run unseen, out of reach of Esc.
+bool DisplayIsVisible()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && strcmp(driver, "offscreen") != 0 && strcmp(driver, "dummy") != 0 && strcmp(driver, "evdev") != 0;
+}
+
 uint32_t Milliseconds() { return SDL_GetTicks(); }
 
 void Sleep(int32_t milliseconds)
@@ -81,9 +101,13 @@ int32_t RunMainLoop()
 
 int main(int argc, char** argv)
 {
+    HoldStopSignals(true);
     bool fullScreen = StartsInFullScreen(ReadOptions(argc, argv));
     WorkInProgramFolder();
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    bool started = SDL_Init(SDL_INIT_VIDEO) == 0;
+    HoldStopSignals(false);
+    if (!started || !DisplayIsVisible()) {
+        SDL_Quit();
         ShowErrorBox("Error creating window");
         return kWindowFailedExitCode;
     }

@@ -32,7 +32,7 @@ namespace {
 using Bytes = std::string;
 using Lines = std::vector<std::string>;
 
-enum class Harm { Missing, Empty, Keep, Flip, Write, Grow, Folder, Locked, Loop };
+enum class Harm { Missing, Empty, Keep, Flip, Write, Grow, Folder, Locked, Loop, Pipe, Endless };
 
 // One way to damage a file. Positions below 0 count from the end; `quarters`
 // adds that many quarters of the file's size to the position.
@@ -63,6 +63,9 @@ Damage Stuff(const char* name, int64_t head, const char* filler, int64_t bytes)
 Damage Folder() { return {"Folder", Harm::Folder, 0, 0, nullptr, 0, false}; }
 Damage Locked() { return {"Locked", Harm::Locked, 0, 0, nullptr, 0, false}; }
 Damage Loop() { return {"LinkLoop", Harm::Loop, 0, 0, nullptr, 0, false}; }
+Damage Pipe() { return {"Pipe", Harm::Pipe, 0, 0, nullptr, 0, false}; }
+// A link to a device that never ends.
+Damage Endless() { return {"Endless", Harm::Endless, 0, 0, nullptr, 0, false}; }
 
 const int64_t kMiB = 1 << 20;
 
@@ -148,6 +151,7 @@ const Damage kPngDamages[] = {
     Folder(),
     Locked(),
     Loop(),
+    Pipe(),
 };
 // Bytes after the end mark are never read.
 const Damage kPngThatStillLoads[] = {Grow("EightMiBOfJunkAfter", "junk\x89PNG\r\n\x1a\n\0\xff", 8 * kMiB)};
@@ -174,6 +178,7 @@ const Damage kOggDamages[] = {
     Folder(),
     Locked(),
     Loop(),
+    Pipe(),
 };
 // Page checksums are not checked: a damaged sound packet decodes to a click.
 const Damage kOggThatStillLoads[] = {Grow("FourMiBOfJunkAfter", "junk", 4 * kMiB), Flip("FlippedLastByte", -1)};
@@ -185,6 +190,7 @@ const char kNoStringData[] = "Error loading string data StringData.txt";
 const char kNoCharacters[] = "Error loading font Data\\Fonts\\Small.txt - no characters defined";
 
 const Outcome kFontNameLost = {{kNotSet, kNoFontName, kRenderer}, false, false};
+const Outcome kNoFontAtAll = {{kNoStringData, kNoFontName, kRenderer}, false, false};
 const Outcome kPlays = {{}, true, false};
 
 // "StringData.txt": a comment line of 58 bytes, then the entry
@@ -211,11 +217,13 @@ const Case kStringDataCases[] = {
      {{"Error opening file Data\\Fonts\\\xacmall.txt", kRenderer}, false, false}},
     {"StringData.txt", Flip("FlippedClosingQuote", -2), kFontNameLost},
     {"StringData.txt", Flip("FlippedLastLineFeed", -1), kPlays},
-    {"StringData.txt", Grow("EightMiBOfCommentsAfter", "# nothing to see here\r\n", 8 * kMiB), kPlays},
-    {"StringData.txt", Grow("EightMiBOfBytesAfter", "\x01\x02\xfe\xff", 8 * kMiB), kPlays},
+    {"StringData.txt", Grow("EightMiBOfCommentsAfter", "# nothing to see here\r\n", 8 * kMiB), kNoFontAtAll},
+    {"StringData.txt", Grow("EightMiBOfBytesAfter", "\x01\x02\xfe\xff", 8 * kMiB), kNoFontAtAll},
     {"StringData.txt", Folder(), {{kNoStringData, kNoFontName, kRenderer}, false, false}},
     {"StringData.txt", Locked(), {{kNoStringData, kNoFontName, kRenderer}, false, false}},
     {"StringData.txt", Loop(), {{kNoStringData, kNoFontName, kRenderer}, false, false}},
+    {"StringData.txt", Pipe(), kNoFontAtAll},
+    {"StringData.txt", Endless(), kNoFontAtAll},
 };
 
 // The descriptor: the four lines 8, 1, 1 and 0. Missing lines are 0.
@@ -233,12 +241,15 @@ const Case kDescriptorCases[] = {
     {kDescriptor, Flip("FlippedLastByte", -1), kPlays},
     {kDescriptor, Write("HugeMetrics", 0, "2147483647\n2147483647\n2147483647\n2147483647\n", 44), kPlays},
     {kDescriptor, Write("LowestMetrics", 0, "-2147483648\n-2147483648\n-2147483648\n0\n", 38), kPlays},
-    {kDescriptor, Stuff("EightMiBOfDigits", 0, "9", 8 * kMiB), kPlays},
+    {kDescriptor, Stuff("EightMiBOfDigits", 0, "9", 8 * kMiB),
+     {{"Error loading font Data\\Fonts\\Small.txt (line 1)", kRenderer}, false, false}},
     {kDescriptor, Grow("EmptyFifthLine", "\n", 1), kFifthLine},
     {kDescriptor, Grow("EightMiBOfLinesAfter", "7\n", 8 * kMiB), kFifthLine},
     {kDescriptor, Folder(), kNoDescriptor},
     {kDescriptor, Locked(), kNoDescriptor},
     {kDescriptor, Loop(), kNoDescriptor},
+    {kDescriptor, Pipe(), kNoDescriptor},
+    {kDescriptor, Endless(), kNoDescriptor},
 };
 
 // Page 0: 127 lines of x, tab, y, tab, width; code 0 is the first cell, and
@@ -263,11 +274,15 @@ const Case kPageCases[] = {
      kPlays},
     {kPage, Grow("EightMiBOfCellsAfter", "1\t2\t3\n", 8 * kMiB),
      {{"Error loading font page Data\\Fonts\\Small 0.txt (line 257)", kNoCharacters, kRenderer}, false, false}},
-    {kPage, Grow("EightMiBOfBlankLinesAfter", "\r\n", 8 * kMiB), kPlays},
-    {kPage, Stuff("EightMiBOfDigits", 2, "5", 8 * kMiB), kPlays},
+    {kPage, Grow("EightMiBOfBlankLinesAfter", "\r\n", 8 * kMiB),
+     {{"Error loading font page Data\\Fonts\\Small 0.txt (line 524010)", kNoCharacters, kRenderer}, false, false}},
+    {kPage, Stuff("EightMiBOfDigits", 2, "5", 8 * kMiB),
+     {{"Error loading font page Data\\Fonts\\Small 0.txt (line 1)", kNoCharacters, kRenderer}, false, false}},
     {kPage, Folder(), kNoPage},
     {kPage, Locked(), kPageUnread},
     {kPage, Loop(), kPageUnread},
+    {kPage, Pipe(), kPageUnread},
+    {kPage, Endless(), kPageUnread},
 };
 
 std::string GamePath(const char* file)
@@ -299,13 +314,13 @@ void AddBinaryCases(std::vector<Case>& cases, const char* file, const Damage (&r
 
 Outcome SilentOutcome(const char*, bool refused) { return PictureOutcome(refused); }
 
-// A value of 8 MiB names a font folder of as many bytes; its message is cut
-// to 1023 bytes.
+// A value of half a MiB names a font folder of as many bytes; its message is
+// cut to 1023 bytes.
 std::vector<Case> StringDataCases()
 {
     std::vector<Case> cases(std::begin(kStringDataCases), std::end(kStringDataCases));
     std::string longPath = "Error opening file Data\\" + std::string(1023 - 24, 'a');
-    cases.push_back({"StringData.txt", Stuff("EightMiBValue", 74, "a", 8 * kMiB), {{longPath, kRenderer}, false, false}});
+    cases.push_back({"StringData.txt", Stuff("HalfMiBValue", 74, "a", kMiB / 2), {{longPath, kRenderer}, false, false}});
     return cases;
 }
 
@@ -465,6 +480,10 @@ bool Spoil(const char* file, const Damage& damage)
         const char* name = strrchr(file, '/');
         return unlink(file) == 0 && symlink(name ? name + 1 : file, file) == 0;
     }
+    case Harm::Pipe:
+        return unlink(file) == 0 && mkfifo(file, 0644) == 0;
+    case Harm::Endless:
+        return unlink(file) == 0 && symlink("/dev/zero", file) == 0;
     }
     return false;
 }

@@ -11,6 +11,7 @@ at. The exit status is 0 when the scenario passed.
 
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -155,11 +156,14 @@ class Session:
                     process.kill()
                     process.wait()
 
-    def start(self):
+    def launch(self):
         # Started from elsewhere: the game must find its files beside itself.
         self.stderr_file = open(self.stderr_path, "wb")
         self.game = subprocess.Popen([self.program] + self.arguments, cwd=tempfile.gettempdir(), env=self.env,
                                      stdout=subprocess.DEVNULL, stderr=self.stderr_file)
+
+    def start(self):
+        self.launch()
         self.window_id = self.wait_for(self.find_window, 15, "the window never appeared")
         self.xdotool("windowfocus", "--sync", self.window_id)
         return self
@@ -425,10 +429,37 @@ def missing_string_data(program, shots):
             check(lines[2] == "Error initialising renderer", f"last line {lines[2]!r}")
 
 
+def stop_signals_close_it(program, shots):
+    # Ctrl+C while it starts and SIGTERM while it runs both end it as Esc does.
+    for number, running in ((signal.SIGINT, False), (signal.SIGTERM, True)):
+        with Session(f"stop_signal_{number.name}", program, shots) as session:
+            if running:
+                session.start()
+                session.wait_for_picture("title", shows_title(session.window()), 10)
+            else:
+                session.launch()
+                time.sleep(0.3)
+            session.game.send_signal(number)
+            code = session.wait_for_exit(5)
+            check(code == 0, f"{number.name} gave exit code {code}")
+            check(session.log_lines() == [], f"{number.name} logged {session.log_lines()}")
+
+
+def no_display(program, shots):
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    try:
+        ended = subprocess.run([program], env=dict(env, SDL_AUDIODRIVER="dummy"), capture_output=True, timeout=10)
+    except subprocess.TimeoutExpired:
+        raise Failure("without a display the game ran on unseen")
+    check(ended.returncode == 0, f"exit code {ended.returncode}")
+    check(b"Error creating window" in ended.stderr, f"no error box: {ended.stderr!r}")
+
+
 SCENARIOS = {f.__name__: f for f in (
     title_screen, space_starts_a_game, chasing_her_away_returns_to_the_title, keys_are_not_held_without_the_focus,
     escape_quits, resizing_snaps,
-    alt_enter_fills_the_screen_and_back, full_screen_option, windowed_option_wins, missing_string_data)}
+    alt_enter_fills_the_screen_and_back, full_screen_option, windowed_option_wins, missing_string_data,
+    stop_signals_close_it, no_display)}
 
 
 def main():

@@ -73,8 +73,13 @@ check_refused '5\n' 1
 check_refused '5 -R\n' 1
 check_refused '-5 R\n' 1
 check_refused '99999999999999999999 R\n' 1
-"$replay" /no/such/script >/dev/null 2>&1
-[[ $? -eq 2 ]] || fail "missing script file"
+# A script that cannot be read, or a line longer than any script line, is
+# refused with status 2 before it is read whole.
+for script in /no/such/script "$work" /dev/zero; do
+  timeout 10 "$replay" "$script" >/dev/null 2>"$work/err"
+  [[ $? -eq 2 && -s $work/err ]] || fail "script $script: status or message"
+done
+grep -q '^line 1: ' "$work/err" || fail "endless line: $(cat "$work/err")"
 
 # Bad options are refused before anything runs; a picture the script never
 # reaches is an error.
@@ -87,6 +92,14 @@ printf '2 -\n' | "$replay" --scale 1 --shot "9:$work/late.png" >/dev/null 2>"$wo
 grep -q 'ends at tick 2' "$work/err" || fail "no word about the missing shot: $(cat "$work/err")"
 printf '2 -\n' | "$replay" --scale 1 --shot "1:$work/one.png" >/dev/null || fail "a shot inside the script"
 [[ -s $work/one.png ]] || fail "no picture written"
+# A picture that cannot be written leaves its target as it was, and the
+# pictures after it are still drawn.
+ln -s /dev/full "$work/full.png"
+printf '3 -\n' | "$replay" --scale 1 --shot "0:$work/full.png" --shot "0:/nonexistent/a.png" \
+  --shot "2:$work/two.png" >/dev/null 2>"$work/err"
+[[ $? -eq 1 && $(readlink "$work/full.png") == /dev/full && -s $work/two.png ]] || fail "failed shots: $(cat "$work/err")"
+[[ $(grep -c 'could not write' "$work/err") -eq 2 ]] && ! grep -q 'ends at' "$work/err" || fail "failed shots misreported"
+[[ -z $(find "$work" -name '*.part*') ]] || fail "a scratch file was left behind"
 
 # An empty script runs no tick.
 [[ -z $(printf '' | "$replay") ]] || fail "empty script printed"

@@ -184,8 +184,9 @@ TEST_F(PngDecodeTest, UnreadableFilesFailAndLeaveNothing)
     EXPECT_FALSE(Decode(WriteBytes("corrupt.png", corrupt), 4).loaded);
 }
 
-// A PNG that is only a header of the given size and a scrap of image data.
-Bytes HeaderOnlyPng(uint32_t width, uint32_t height, uint8_t colourType)
+// A PNG that is only a header of the given size and a scrap of image data,
+// or with `whole` set, a whole black image of that size (grey only).
+Bytes HeaderOnlyPng(uint32_t width, uint32_t height, uint8_t colourType, uint8_t bitDepth = 8, bool whole = false)
 {
     Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     auto chunk = [&png](const char* type, const Bytes& data) {
@@ -203,9 +204,14 @@ Bytes HeaderOnlyPng(uint32_t width, uint32_t height, uint8_t colourType)
     for (uint32_t value : {width, height})
         for (int shift = 24; shift >= 0; shift -= 8)
             header.push_back(uint8_t(value >> shift));
-    header.insert(header.end(), {8, colourType, 0, 0, 0});
+    header.insert(header.end(), {bitDepth, colourType, 0, 0, 0});
     chunk("IHDR", header);
-    chunk("IDAT", {0x78, 0x9C, 0x63, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01});
+    Bytes rows(whole ? (size_t(width) * bitDepth + 15) / 8 * height : 0);
+    Bytes data(compressBound(uLong(rows.size())));
+    uLongf packed = uLongf(data.size());
+    compress2(data.data(), &packed, rows.data(), uLong(rows.size()), Z_BEST_SPEED);
+    data.resize(packed);
+    chunk("IDAT", whole ? data : Bytes{0x78, 0x9C, 0x63, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01});
     chunk("IEND", {});
     return png;
 }
@@ -214,7 +220,9 @@ TEST_F(PngDecodeTest, ImagesTooLargeForABufferAreRefused)
 {
     // 100000 x 100000 x 4 bytes would overflow 32 bits many times over.
     EXPECT_FALSE(Decode(WriteBytes("huge.png", HeaderOnlyPng(100000, 100000, 6)), 4).loaded);
-    EXPECT_FALSE(Decode(WriteBytes("wide.png", HeaderOnlyPng(16385, 1, 0)), 1).loaded);
+    // 32 KiB of file that would decode into a GiB of pixels.
+    EXPECT_FALSE(Decode(WriteBytes("vast.png", HeaderOnlyPng(16384, 16384, 0, 1, true)), 4).loaded);
+    EXPECT_TRUE(Decode(WriteBytes("wide.png", HeaderOnlyPng(20000, 1, 0, 8, true)), 4).loaded);
     EXPECT_FALSE(Decode(WriteBytes("tall.png", HeaderOnlyPng(1, 0x7FFFFFFF, 0)), 1).loaded);
     EXPECT_FALSE(Decode(WriteBytes("zero.png", HeaderOnlyPng(0, 5, 0)), 1).loaded);
 }

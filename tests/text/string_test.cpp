@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "text/string.h"
@@ -190,6 +191,18 @@ TEST(String, SplitPathResolvesFoldersAndDotDot)
     SplitPath(folder, same, same); // the file name may be the path itself
     EXPECT_EQ(Str(same), "y.txt");
     EXPECT_EQ(Str(folder), "x");
+    // A million folders down and up again: work that grew with the square
+    // of the path would take a minute, not the two seconds allowed here.
+    std::string deep;
+    for (int i = 0; i < 1000000; ++i)
+        deep += "a\\";
+    for (int i = 0; i < 1000000; ++i)
+        deep += "..\\";
+    String deepPath((deep + "b\\c.txt").c_str()), deepFolder;
+    std::clock_t start = std::clock();
+    SplitPath(deepFolder, deepPath, same);
+    EXPECT_LT(std::clock() - start, 2 * CLOCKS_PER_SEC);
+    EXPECT_EQ(Str(deepFolder), "b");
 }
 
 class InputFileTest : public ::testing::Test {

@@ -3,9 +3,21 @@
 
 #include <png.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
+#if defined(_WIN32)
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 int32_t PngChannelCount(int32_t colourType)
 {
@@ -150,8 +162,101 @@ bool WriteWithLibpng(WriteJob& job)
     return true;
 }
 
+// Where the picture finally lands: a link is followed, so that the link
+// itself stays. Empty when the target is not a regular file we may write (a
+// device, a pipe, a read-only file): such a target is written straight into,
+// as far as it lets us, and never replaced.
+std::string ReplaceableTarget(const char* path)
+{
+#if defined(_WIN32)
+    return path;
+#else
+    struct stat info;
+    if (lstat(path, &info) != 0)
+        return path;
+    std::string target = path;
+    if (S_ISLNK(info.st_mode)) {
+        char* resolved = realpath(path, nullptr);
+        if (!resolved)
+            return std::string();
+        target = resolved;
+        free(resolved);
+        if (stat(target.c_str(), &info) != 0)
+            return std::string();
+    }
+    return S_ISREG(info.st_mode) && access(target.c_str(), W_OK) == 0 ? target : std::string();
+#endif
+}
+
+// A new file of our own beside the target, never one that already exists.
+FILE* CreateScratchFile(const std::string& target, std::string& scratch)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        scratch = target + ".part" + std::to_string(attempt);
+#if defined(_WIN32)
+        int fd = _open(scratch.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+        int fd = open(scratch.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+#endif
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return nullptr;
+        FILE* file = fdopen(fd, "wb");
+        if (!file) {
+            close(fd);
+            std::remove(scratch.c_str());
+        }
+        return file;
+    }
+    return nullptr;
+}
+
+bool PutInPlace(const std::string& scratch, const std::string& target)
+{
+#if defined(_WIN32)
+    return MoveFileExA(scratch.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+    return std::rename(scratch.c_str(), target.c_str()) == 0;
+#endif
+}
+
+// A special file is opened without waiting for a reader, so a pipe nobody
+// reads fails at once instead of hanging.
+FILE* OpenSpecialFile(const char* path)
+{
+#if defined(_WIN32)
+    return std::fopen(path, "wb");
+#else
+    int fd = open(path, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE* file = fdopen(fd, "wb");
+    if (!file)
+        close(fd);
+    return file;
+#endif
+}
+
+bool Encode(FILE* file, const PngImage& image, std::vector<uint8_t>& pixels, std::vector<png_bytep>& rows)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ReportPngError, IgnoreWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    bool written = false;
+    if (png && info) {
+        WriteJob job = {file, png, info, &image, &pixels, &rows};
+        written = WriteWithLibpng(job);
+    }
+    png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+    const bool closed = std::fclose(file) == 0;
+    return written && closed;
+}
+
 } // namespace
 
+// The picture goes to a scratch file beside its target and replaces the
+// target only once it is whole; a failure removes only that scratch file.
 bool WritePng(const char* path, const PngImage& image)
 {
     if (!path) return false;
@@ -165,19 +270,17 @@ bool WritePng(const char* path, const PngImage& image)
         rows[size_t(y)] = pixels.data() + rowBytes * size_t(y);
         PackRow(image.samples + size_t(rowSamples) * size_t(y), rowSamples, image.bitDepth, rows[size_t(y)]);
     }
-    FILE* file = std::fopen(path, "wb");
-    if (!file) return Refuse(path, "cannot open for writing");
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ReportPngError, IgnoreWarning);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool written = false;
-    if (png && info) {
-        WriteJob job = {file, png, info, &image, &pixels, &rows};
-        written = WriteWithLibpng(job);
+    const std::string target = ReplaceableTarget(path);
+    if (target.empty()) {
+        FILE* file = OpenSpecialFile(path);
+        if (!file) return Refuse(path, "cannot open for writing");
+        return Encode(file, image, pixels, rows) || Refuse(path, "writing failed");
     }
-    png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        std::remove(path);
+    std::string scratch;
+    FILE* file = CreateScratchFile(target, scratch);
+    if (!file) return Refuse(path, "cannot open for writing");
+    if (!Encode(file, image, pixels, rows) || !PutInPlace(scratch, target)) {
+        std::remove(scratch.c_str());
         return Refuse(path, "writing failed");
     }
     return true;

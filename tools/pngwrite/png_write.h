@@ -7,6 +7,8 @@
 // type 3, the 2-byte grey key for type 0 or the 6-byte RGB key for type 2.
 // WritePng checks the whole description before writing, prints the reason to
 // stderr and returns false when it is unusable or the file cannot be written.
+// The file is replaced only once the new picture is whole: a failed write
+// leaves whatever stood at the path as it was.
 #pragma once
 
 #include <cstdint>

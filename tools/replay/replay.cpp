@@ -5,7 +5,8 @@
 //
 // Each script line that is not empty and does not start with '#' is
 // "COUNT KEYS": COUNT from 1 to 1000000 ticks, KEYS '-' for none or letters
-// L (left), R (right), S (space). The game starts as at program start.
+// L (left), R (right), S (space). Lines are at most 4096 bytes long. The
+// game starts as at program start.
 // --shot draws the scene after that tick into FILE.png, 160x120 times K
 // (default 4), using the Data folder beside the program.
 #include <algorithm>
@@ -80,11 +81,15 @@ bool ReadScript(const char* path, std::vector<ScriptStep>& steps)
         return false;
     }
     ScriptError error;
+    errno = 0;
     bool parsed = ReadKeyScript(input, steps, error);
+    int readError = errno;
     if (input != stdin)
         fclose(input);
-    if (!parsed)
-        fprintf(stderr, "line %d: %s\n", error.line, error.reason);
+    if (!parsed && !error.reason)
+        fprintf(stderr, "velmora-replay: cannot read %s: %s\n", path ? path : "the script", strerror(readError));
+    else if (!parsed)
+        fprintf(stderr, "line %lld: %s\n", static_cast<long long>(error.line), error.reason);
     return parsed;
 }
 
@@ -101,15 +106,17 @@ bool MoveBesideTheProgram(std::vector<ShotRequest>& shots)
     return PosixEnterProgramFolder();
 }
 
+// Every picture due at this tick is tried, even after one of them failed.
 bool TakeShotsAt(int64_t tick, const std::vector<ShotRequest>& shots, size_t& next)
 {
+    bool allWritten = true;
     for (; next < shots.size() && shots[next].tick == tick; ++next) {
         if (!TakeScreenshot(shots[next].path)) {
             fprintf(stderr, "velmora-replay: could not write %s\n", shots[next].path.c_str());
-            return false;
+            allWritten = false;
         }
     }
-    return true;
+    return allWritten;
 }
 
 } // namespace

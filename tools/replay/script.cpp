@@ -3,6 +3,7 @@
 namespace {
 
 const int32_t kMostTicksPerLine = 1000000;
+const size_t kLongestLine = 4096;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -81,15 +82,25 @@ bool ParseScriptLine(const char* text, size_t length, ScriptStep& step, bool& ha
 bool ReadKeyScript(FILE* input, std::vector<ScriptStep>& steps, ScriptError& error)
 {
     std::vector<char> line;
-    int32_t number = 0;
+    int64_t number = 0;
     int c = 0;
     while (c != EOF) {
         line.clear();
-        while ((c = fgetc(input)) != EOF && c != '\n')
+        number += 1;
+        while ((c = fgetc(input)) != EOF && c != '\n') {
+            // Refused before it is read whole: an endless line never ends.
+            if (line.size() == kLongestLine) {
+                error = ScriptError{number, "line longer than 4096 bytes"};
+                return false;
+            }
             line.push_back(static_cast<char>(c));
+        }
+        if (ferror(input)) {
+            error = ScriptError{0, nullptr};
+            return false;
+        }
         if (c == EOF && line.empty())
             break;
-        number += 1;
         ScriptStep step{};
         bool hasStep = false;
         const char* reason = nullptr;

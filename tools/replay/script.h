@@ -15,12 +15,13 @@ struct ScriptStep {
 };
 
 struct ScriptError {
-    int32_t line;
-    const char* reason;
+    int64_t line;       // 0 when the script could not be read
+    const char* reason; // null when the script could not be read
 };
 
 // Parses one line; false with a reason when it is malformed. Empty lines
 // and lines starting with '#' give no step and succeed with *hasStep false.
 bool ParseScriptLine(const char* text, size_t length, ScriptStep& step, bool& hasStep, const char*& reason);
-// Reads the whole script; stops at the first malformed line.
+// Reads the whole script; stops at the first malformed line, at a line
+// longer than 4096 bytes and at a read error.
 bool ReadKeyScript(FILE* input, std::vector<ScriptStep>& steps, ScriptError& error);
