@@ -123,28 +123,16 @@ const Sound kSounds[] = {
 const char kFontImages[][32] = {"Data/Fonts/Small 0.png", "Data/Fonts/Small 0 outline.png"};
 
 // A PNG: 8 signature bytes, IHDR (length, type, 13 bytes, CRC) up to byte 33,
-// then IDAT and IEND. libpng checks every chunk's CRC, so no flip gets by.
+// then IDAT and IEND. libpng checks every chunk's CRC, so no flip gets by;
+// the loader's own limits on sizes are tried in the texture tests.
 const Damage kPngDamages[] = {
     Missing(),
     Empty(),
-    Keep("OneByte", 1),
-    Keep("SignatureOnly", 8),
     Keep("HeaderOnly", 33),
-    Keep("Quarter", 0, 1),
-    Keep("Half", 0, 2),
-    Keep("AllButTheEndMark", -12),
     Keep("AllButOneByte", -1),
-    Flip("FlippedSignature", 0),
-    Flip("FlippedHeaderType", 12),
     Flip("FlippedWidth", 18),
-    Flip("FlippedHeaderSum", 30),
     Flip("FlippedDataStart", 41),
-    Flip("FlippedAtHalf", 0, 2),
-    Flip("FlippedEndMark", -8),
     Flip("FlippedLastByte", -1),
-    Write("HugeSides", 16, "\x7f\xff\xff\xff\x7f\xff\xff\xff", 8),
-    Write("SidesOf16384", 16, "\x00\x00\x40\x00\x00\x00\x40\x00", 8),
-    Write("ZeroWidth", 16, "\x00\x00\x00\x00", 4),
     Folder(),
     Locked(),
     Loop(),
@@ -153,23 +141,16 @@ const Damage kPngDamages[] = {
 const Damage kPngThatStillLoads[] = {Grow("EightMiBOfJunkAfter", "junk\x89PNG\r\n\x1a\n\0\xff", 8 * kMiB)};
 
 // An Ogg Vorbis sound: the first page (58 bytes) holds the identification
-// header, whose channel count is at byte 39 and sample rate at 40.
+// header, whose channel count is at byte 39; absurd header values are tried
+// with the decoder's seeds.
 const Damage kOggDamages[] = {
     Missing(),
     Empty(),
-    Keep("OneByte", 1),
-    Keep("FirstPageOnly", 58),
-    Keep("Quarter", 0, 1),
     Keep("Half", 0, 2),
     Keep("AllButOneByte", -1),
     Flip("FlippedCapture", 0),
-    Flip("FlippedPageFlags", 5),
-    Flip("FlippedSegmentCount", 26),
     Flip("FlippedChannels", 39),
     Flip("FlippedSecondPage", 58),
-    Write("NoChannels", 39, "\x00", 1),
-    Write("HugeSampleRate", 40, "\xff\xff\xff\x7f", 4),
-    Write("HugeBlocks", 56, "\xff", 1),
     Grow("SeventeenMiBOfJunkAfter", "junk", 17 * kMiB),
     Folder(),
     Locked(),
@@ -309,27 +290,32 @@ std::vector<Case> StringDataCases()
     return cases;
 }
 
+// Every damage to one file of each kind; every other file goes missing once.
 std::vector<Case> PictureCases()
 {
     std::vector<Case> cases;
+    AddBinaryCases(cases, kPictures[0].file, kPngDamages, kPngThatStillLoads, SilentOutcome);
     for (const Picture& picture : kPictures)
-        AddBinaryCases(cases, picture.file, kPngDamages, kPngThatStillLoads, SilentOutcome);
+        if (&picture != kPictures)
+            cases.push_back({picture.file, Missing(), PictureOutcome(true)});
     return cases;
 }
 
 std::vector<Case> FontImageCases()
 {
     std::vector<Case> cases;
-    for (const char* file : kFontImages)
-        AddBinaryCases(cases, file, kPngDamages, kPngThatStillLoads, FontImageOutcome);
+    AddBinaryCases(cases, kFontImages[0], kPngDamages, kPngThatStillLoads, FontImageOutcome);
+    cases.push_back({kFontImages[1], Missing(), FontImageOutcome(kFontImages[1], true)});
     return cases;
 }
 
 std::vector<Case> SoundCases()
 {
     std::vector<Case> cases;
+    AddBinaryCases(cases, kSounds[0].file, kOggDamages, kOggThatStillLoads, SilentOutcome);
     for (const Sound& sound : kSounds)
-        AddBinaryCases(cases, sound.file, kOggDamages, kOggThatStillLoads, SilentOutcome);
+        if (&sound != kSounds)
+            cases.push_back({sound.file, Missing(), PictureOutcome(true)});
     return cases;
 }
 
@@ -354,66 +340,6 @@ bool WriteWhole(const std::string& path, const Bytes& bytes)
         return false;
     bool written = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return fclose(f) == 0 && written;
-}
-
-uint32_t PngCrc(const char* data, size_t size)
-{
-    uint32_t crc = 0xFFFFFFFFu;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= uint8_t(data[i]);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-uint32_t OggCrc(const char* data, size_t size)
-{
-    uint32_t crc = 0;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= uint32_t(uint8_t(data[i])) << 24;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc << 1) ^ (0x04C11DB7u & (0u - (crc >> 31)));
-    }
-    return crc;
-}
-
-uint32_t BigEndian(const Bytes& b, size_t at)
-{
-    return uint32_t(uint8_t(b[at])) << 24 | uint32_t(uint8_t(b[at + 1])) << 16 | uint32_t(uint8_t(b[at + 2])) << 8 |
-           uint8_t(b[at + 3]);
-}
-
-// Written-over headers get their checksums mended, so the reader meets the
-// values themselves rather than a bad sum.
-void MendChecksums(Bytes& b)
-{
-    if (b.compare(0, 4, "\x89PNG") == 0) {
-        for (size_t at = 8; at + 12 <= b.size();) {
-            size_t length = BigEndian(b, at);
-            if (length > b.size() - at - 12)
-                break;
-            uint32_t crc = PngCrc(&b[at + 4], length + 4);
-            for (int i = 0; i < 4; ++i)
-                b[at + 8 + length + i] = char(crc >> (24 - 8 * i));
-            at += length + 12;
-        }
-    } else if (b.compare(0, 4, "OggS") == 0) {
-        for (size_t at = 0; at + 27 <= b.size() && b.compare(at, 4, "OggS") == 0;) {
-            size_t segments = uint8_t(b[at + 26]);
-            size_t length = 27 + segments;
-            for (size_t s = 0; s < segments && at + 27 + s < b.size(); ++s)
-                length += uint8_t(b[at + 27 + s]);
-            if (length > b.size() - at)
-                break;
-            for (int i = 0; i < 4; ++i)
-                b[at + 22 + i] = 0;
-            uint32_t crc = OggCrc(&b[at], length);
-            for (int i = 0; i < 4; ++i)
-                b[at + 22 + i] = char(crc >> (8 * i));
-            at += length;
-        }
-    }
 }
 
 int64_t Position(const Damage& damage, int64_t size)
@@ -452,7 +378,6 @@ bool Spoil(const char* file, const Damage& damage)
         return WriteWhole(file, bytes);
     case Harm::Write:
         bytes.replace(size_t(at), size_t(damage.bytesLength), damage.bytes, size_t(damage.bytesLength));
-        MendChecksums(bytes);
         return WriteWhole(file, bytes);
     case Harm::Grow:
         bytes.insert(damage.ownHead ? bytes.size() : size_t(at), Filler(damage));
