@@ -82,15 +82,6 @@ TEST_F(ShellWindow, BeforeTheWindowIsReadyNothingReachesTheGame)
     shell.windowReady = true;
 }
 
-TEST_F(ShellWindow, CloseRequestDestroysTheReadyWindow)
-{
-    Send(WM_CLOSE);
-    EXPECT_FALSE(IsWindow(window));
-    int exitCode = -1;
-    EXPECT_TRUE(TakeQuit(exitCode));
-    EXPECT_EQ(exitCode, 0);
-}
-
 TEST_F(ShellWindow, SizeMessagesResizeThenPaintAndFollowMinimizing)
 {
     ClearAppCalls();
@@ -99,18 +90,6 @@ TEST_F(ShellWindow, SizeMessagesResizeThenPaintAndFollowMinimizing)
     Send(WM_SIZE, SIZE_RESTORED, Point(960, 720));
     EXPECT_FALSE(shell.minimized);
     EXPECT_EQ(appCalls, Calls({"resize 0x0", "paint", "resize 960x720", "paint"}));
-}
-
-TEST_F(ShellWindow, PaintRequestsRedrawAndValidateTheWindow)
-{
-    ShowWindow(window, SW_SHOWNORMAL);
-    InvalidateRect(window, nullptr, FALSE);
-    ClearAppCalls();
-    appPaintDraws = true;
-    Send(WM_PAINT);
-    EXPECT_EQ(appCalls, Calls({"paint"}));
-    RECT pending;
-    EXPECT_FALSE(GetUpdateRect(window, &pending, FALSE)) << "the whole window is marked painted";
 }
 
 TEST_F(ShellWindow, KeysAndCharactersReachTheGame)
@@ -169,47 +148,6 @@ TEST_F(ShellWindow, FocusRulesTheCursorAndVsyncInFullScreen)
     SetWindowedMode(false); // already in full screen: nothing changes
     EXPECT_FALSE(shell.cursorHidden);
     SetWindowedMode(true);
-}
-
-TEST_F(ShellWindow, ButtonsHoldTheCaptureAndFocusLossForgetsThem)
-{
-    ShowWindow(window, SW_SHOWNORMAL);
-    ClearAppCalls();
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, Point(-5, 7));
-    EXPECT_EQ(GetCapture(), window);
-    Send(WM_RBUTTONDOWN, MK_RBUTTON, Point(3, 4));
-    Send(WM_LBUTTONUP, 0, Point(3, 4));
-    EXPECT_EQ(GetCapture(), window) << "the right button is still held";
-    Send(WM_RBUTTONUP, 0, Point(900, -2));
-    EXPECT_EQ(GetCapture(), nullptr);
-    Send(WM_MBUTTONDOWN, MK_MBUTTON, Point(1, 2));
-    Send(WM_MOUSEMOVE, 0, Point(-300, 20));
-    Send(WM_KILLFOCUS);
-    EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_TRUE(shell.inactive);
-    Send(WM_MBUTTONUP, 0, Point(1, 2)); // no capture to release now
-    EXPECT_EQ(appCalls, Calls({"button 0 down -5,7", "button 2 down 3,4", "button 0 up 3,4", "button 2 up 900,-2",
-                               "button 1 down 1,2", "move -300,20", "focuslost", "button 1 up 1,2"}));
-    Send(WM_SETFOCUS);
-    EXPECT_FALSE(shell.inactive);
-}
-
-TEST_F(ShellWindow, WheelNotchesAre120AndRemaindersKeepTheirSign)
-{
-    ClearAppCalls();
-    Send(WM_MOUSEWHEEL, WheelDelta(240));
-    EXPECT_EQ(appCalls, Calls({"wheel up", "wheel up"}));
-    ClearAppCalls();
-    Send(WM_MOUSEWHEEL, WheelDelta(60));
-    EXPECT_EQ(appCalls, Calls());
-    Send(WM_MOUSEWHEEL, WheelDelta(60));
-    EXPECT_EQ(appCalls, Calls({"wheel up"}));
-    ClearAppCalls();
-    Send(WM_MOUSEWHEEL, WheelDelta(-130));
-    EXPECT_EQ(appCalls, Calls({"wheel down"}));
-    Send(WM_MOUSEWHEEL, WheelDelta(129)); // -10 + 129 is not yet a notch
-    Send(WM_MOUSEWHEEL, WheelDelta(1));
-    EXPECT_EQ(appCalls, Calls({"wheel down", "wheel up"}));
 }
 
 TEST_F(ShellWindow, SizingSnapsOnlyTheDraggedEdgesToWholeMultiples)
