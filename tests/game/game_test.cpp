@@ -335,6 +335,23 @@ TEST_F(GameRules, WithinReachAndFearfulTheChaseWinsAndNoLoveSoundStarts)
     EXPECT_FALSE(game.mating || game.killed);
 }
 
+TEST_F(GameRules, WithinReachAnExcitementOf8000MatesAndLessBites)
+{
+    struct Case {
+        int32_t excitement; // before the tick's decay of 2
+        bool mating;
+    } cases[] = {{8002, true}, {8001, false}};
+    for (const Case& c : cases) {
+        ResetGameState();
+        Start();
+        game.male.x = 113; // 31 pixels from her
+        game.excitement = c.excitement;
+        Hold(kNone);
+        EXPECT_EQ(game.mating, c.mating) << c.excitement;
+        EXPECT_EQ(game.killed, !c.mating) << c.excitement;
+    }
+}
+
 TEST_F(GameRules, MetersStayInBoundsThroughManyRandomGames)
 {
     uint32_t seed = 7;

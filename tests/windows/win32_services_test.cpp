@@ -1,5 +1,5 @@
-// The Windows shell's services: the 256-colour palette, file tests, the
-// program's icon, and sound through waveOut.
+// The Windows shell's services: file tests, the program's icon, and sound
+// through waveOut.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,16 +12,6 @@
 #include "sound/mixer.h"
 #include "sound/mixer_engine.h"
 #include "sound/sound_engine.h"
-
-namespace {
-void ExpectColour(int32_t index, int red, int green, int blue)
-{
-    PaletteColour colour = GamePaletteColour(index);
-    EXPECT_EQ(colour.red, red) << "entry " << index;
-    EXPECT_EQ(colour.green, green) << "entry " << index;
-    EXPECT_EQ(colour.blue, blue) << "entry " << index;
-}
-} // namespace
 
 TEST(WindowsFiles, PathExistsTellsFilesFromFoldersAndRefusesPatterns)
 {
