@@ -53,9 +53,10 @@ TEST_F(TextureCacheTest, SameNameAndFadeShareOneTextureUntilTheLastRelease)
     Texture stranger; // releasing what the cache does not hold changes nothing
     ReleaseTexture(&stranger);
     ReleaseTexture(nullptr);
-    EXPECT_TRUE(glIsTexture(faded->glName));
+    uint32_t fadedName = faded->glName;
+    EXPECT_TRUE(glIsTexture(fadedName));
     ClearTextureCache();
-    EXPECT_FALSE(glIsTexture(faded->glName));
+    EXPECT_FALSE(glIsTexture(fadedName));
 }
 
 TEST_F(TextureCacheTest, MissingFileIsTriedAgainOnTheNextAcquire)
