@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -204,6 +205,15 @@ TEST_F(GameRules, SheAnswersHisWave20To29TicksLaterForAWaveOf30To59)
     EXPECT_EQ(game.answerDelay, 0);
     Hold(kNone);
     EXPECT_FALSE(game.female.legRaised);
+    std::set<int32_t> delays;
+    for (int i = 0; i < 300; ++i) { // every delay of 20 to 29 comes up, and no other
+        game.answerDelay = game.waveTicks = game.responseWindow = 0;
+        game.female.legRaised = game.responseCredited = game.lastWaveAnswered = game.previousWaveAnswered = false;
+        Hold(kNone);
+        Hold(kSpace);
+        delays.insert(game.answerDelay);
+    }
+    EXPECT_EQ(delays, (std::set<int32_t>{20, 21, 22, 23, 24, 25, 26, 27, 28, 29}));
 }
 
 TEST_F(GameRules, SheWavesByHerselfOnlyAfterAnAnswerAtMostTwiceAndWhileHisLegIsDown)
