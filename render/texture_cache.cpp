@@ -133,12 +133,3 @@ void ClearTextureCache()
     for (NameBucket& bucket : nameIndex)
         DeleteList(bucket.first, bucket.last, bucket.count);
 }
-
-int32_t TextureReferenceCount(const Texture* texture)
-{
-    TextureIdNode* node = FindIdNode(texture);
-    return node ? node->entry->referenceCount : 0;
-}
-
-uint32_t TextureNameBucketCount(uint32_t bucket) { return nameIndex[bucket % kTextureBuckets].count; }
-uint32_t TextureIdBucketCount(uint32_t bucket) { return idIndex[bucket % kTextureBuckets].count; }

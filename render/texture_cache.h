@@ -18,10 +18,3 @@ void ReleaseTexture(Texture* texture);
 // Frees every entry left; run once at exit, after everything that holds a
 // cached texture has given it back.
 void ClearTextureCache();
-
-// For checks and tests: the references held on a cached texture (0 when the
-// cache does not hold it) and the number of records in a bucket of the name
-// index and of the id index.
-int32_t TextureReferenceCount(const Texture* texture);
-uint32_t TextureNameBucketCount(uint32_t bucket);
-uint32_t TextureIdBucketCount(uint32_t bucket);

@@ -50,21 +50,19 @@ build() { # name, folder, cmake arguments...
   fi
 }
 
-build "game" build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_TESTS=ON && run_ctest "game" build
+build "game" build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_TESTS=ON && run_ctest "game" build -j "$jobs"
 
-if build "sanitizers" build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON; then
-  # The real program is among them: started, played and quit with Esc, it
-  # must leave nothing behind at exit.
+# One clang build serves the sanitizers and the fuzzers: the whole suite with
+# AddressSanitizer, UndefinedBehaviorSanitizer and the leak check, the real
+# program included (started, played and quit with Esc, it must leave nothing
+# behind), and the libFuzzer targets for a bounded time.
+if build "sanitizers and fuzzers" build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_FUZZ=ON \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-  run_ctest "sanitizers" build-asan -LE "fuzz|windows|bench"
+  run_ctest "sanitizers and fuzzers" build-asan -LE "windows|bench" -j "$jobs"
   unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
-fi
-
-if [[ -d tests/fuzz ]]; then
-  build "fuzzing" build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-    -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON && run_ctest "fuzzing" build-fuzz -R "_fuzz$"
 fi
 
 if [[ -x scripts/build-windows.sh ]]; then

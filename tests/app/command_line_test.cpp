@@ -1,5 +1,5 @@
-// The command line: the -f and -w options, and the program's folder taken
-// from the full command line as Windows reports it.
+// The command line: -f asks for full screen and -w wins over it; the
+// program's folder comes from the full command line as Windows gives it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,76 +8,47 @@
 
 namespace {
 
-bool FullScreen(const char* arguments) { return StartsInFullScreen(ReadCommandLineOptions(arguments)); }
-
-TEST(Options, FullScreenOnlyWithDashFAndNoDashW)
+TEST(CommandLine, FullScreenOnlyWithAnFAfterADashAndNoW)
 {
-    EXPECT_FALSE(FullScreen(""));
-    EXPECT_TRUE(FullScreen("-f"));
-    EXPECT_FALSE(FullScreen("-f -w"));
-    EXPECT_FALSE(FullScreen("-fw"));
-    EXPECT_FALSE(FullScreen("-wf"));
-    EXPECT_FALSE(FullScreen("-w -f"));
-    EXPECT_TRUE(FullScreen("  -f  "));
-    EXPECT_TRUE(FullScreen("--f"));
-    EXPECT_TRUE(FullScreen("-ff"));
+    struct Case {
+        const char* arguments;
+        bool fullScreen;
+    } cases[] = {
+        {"", false},       {"-f", true},     {"-f -w", false},  {"-fw", false},    {"-wf", false},
+        {"-w -f", false},  {"  -f  ", true}, {"--f", true},     {"-ff", true},     {"f", false},
+        {"-xf", false},    {"-F", false},    {"- f", false},    {"-f w", true},    {"-f -W", true},
+        {"x-f", true},     {"-f -xw", true}, {"-w", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StartsInFullScreen(ReadCommandLineOptions(c.arguments)), c.fullScreen) << c.arguments;
+    EXPECT_FALSE(StartsInFullScreen(ReadCommandLineOptions(nullptr)));
 }
 
-TEST(Options, LettersCountOnlyRightAfterADash)
+TEST(CommandLine, TheProgramFolderIsThePathUpToItsLastBackslash)
 {
-    EXPECT_FALSE(FullScreen("f"));
-    EXPECT_FALSE(FullScreen("-xf"));
-    EXPECT_FALSE(FullScreen("-F"));
-    EXPECT_FALSE(FullScreen("- f"));
-    EXPECT_TRUE(FullScreen("-f w"));   // the lone w is no option
-    EXPECT_TRUE(FullScreen("-f -W"));  // nor is an upper-case one
-    EXPECT_TRUE(FullScreen("x-f"));    // a dash anywhere starts an option
-    EXPECT_TRUE(FullScreen("-f -xw")); // x ends the option before the w
-}
-
-TEST(Options, EachFlagIsReadOnItsOwn)
-{
-    CommandLineOptions options = ReadCommandLineOptions("-w");
-    EXPECT_FALSE(options.fullScreenRequested);
-    EXPECT_TRUE(options.windowedRequested);
-    options = ReadCommandLineOptions("-fw");
-    EXPECT_TRUE(options.fullScreenRequested);
-    EXPECT_TRUE(options.windowedRequested);
-    options = ReadCommandLineOptions(nullptr);
-    EXPECT_FALSE(options.fullScreenRequested || options.windowedRequested);
-}
-
-// The folder for a command line, or "(unchanged)".
-std::string Folder(const char* commandLine)
-{
-    String folder("(unchanged)");
-    if (!ProgramFolderFromCommandLine(String(commandLine), folder))
-        return "(unchanged)";
-    return std::string(folder.Text(), size_t(folder.Length()));
-}
-
-TEST(ProgramFolder, QuotedAndPlainPaths)
-{
-    EXPECT_EQ(Folder("\"C:\\Games\\Demo\\game.exe\" -f"), "C:\\Games\\Demo");
-    EXPECT_EQ(Folder("\"C:\\Program Files\\Velmora\\game.exe\""), "C:\\Program Files\\Velmora");
-    EXPECT_EQ(Folder("C:\\Games\\Demo\\game.exe -w"), "C:\\Games\\Demo");
-}
-
-TEST(ProgramFolder, ARootFolderKeepsItsBackslash)
-{
-    EXPECT_EQ(Folder("C:\\game.exe -w"), "C:\\");
-    EXPECT_EQ(Folder("\"C:\\game.exe\""), "C:\\");
-}
-
-TEST(ProgramFolder, LeftAloneWithoutAnEndOrAFolder)
-{
-    EXPECT_EQ(Folder("C:\\Games\\game.exe"), "(unchanged)"); // no blank after the path
-    EXPECT_EQ(Folder("game.exe -f"), "(unchanged)");
-    EXPECT_EQ(Folder("\"C:\\Games\\game.exe"), "(unchanged)"); // the quote never closes
-    EXPECT_EQ(Folder(""), "(unchanged)");
-    EXPECT_EQ(Folder("\"\""), "(unchanged)");
-    EXPECT_EQ(Folder(" C:\\Games\\game.exe"), "(unchanged)"); // the path is empty
-    EXPECT_EQ(Folder("game.exe C:\\Games\\x"), "(unchanged)"); // backslashes after the path
+    struct Case {
+        const char *commandLine, *folder; // null: left alone
+    } cases[] = {
+        {"\"C:\\Games\\Demo\\game.exe\" -f", "C:\\Games\\Demo"},
+        {"\"C:\\Program Files\\Velmora\\game.exe\"", "C:\\Program Files\\Velmora"},
+        {"C:\\Games\\Demo\\game.exe -w", "C:\\Games\\Demo"},
+        {"C:\\game.exe -w", "C:\\"},
+        {"\"C:\\game.exe\"", "C:\\"},
+        {"C:\\Games\\game.exe", nullptr}, // no blank after the path
+        {"game.exe -f", nullptr},
+        {"\"C:\\Games\\game.exe", nullptr}, // the quote never closes
+        {"", nullptr},
+        {"\"\"", nullptr},
+        {" C:\\Games\\game.exe", nullptr},
+        {"game.exe C:\\Games\\x", nullptr},
+    };
+    for (const Case& c : cases) {
+        String folder("(unchanged)");
+        bool found = ProgramFolderFromCommandLine(String(c.commandLine), folder);
+        EXPECT_EQ(found, c.folder != nullptr) << c.commandLine;
+        if (found)
+            EXPECT_EQ(std::string(folder.Text(), size_t(folder.Length())), c.folder) << c.commandLine;
+    }
 }
 
 } // namespace

@@ -1,316 +1,379 @@
-// The rules of one tick: keys, meters, the female's waves and the random
-// generator.
-#include "tests/game/game_fixture.h"
+// The courtship tick by tick: keys, meters, her waves, the three outcomes
+// and the way back to the title, with sounds heard through a recording engine.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <set>
+#include <string>
+#include <vector>
 
 #include "app/diagnostics.h"
+#include "game/game.h"
 #include "sound/recording_engine.h"
+#include "sound/sound.h"
+#include "sound/sound_engine.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_platform.h"
 
 namespace {
 
 using Sounds = std::vector<std::string>;
+struct Keys {
+    bool left, right, space;
+};
+const Keys kNone = {false, false, false}, kSpace = {false, false, true}, kRight = {false, true, false},
+           kLeft = {true, false, false};
 
-// Leaves her idle with nothing to follow up, the window closed.
-void Calm()
-{
-    game.waveTicks = 0;
-    game.answerDelay = 0;
-    game.responseWindow = 0;
-    game.female.legRaised = false;
-}
-
-} // namespace
+class GameRules : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.Enter());
+        mkdir("Data", 0755);
+        for (const char* name : {"Data/beep.ogg", "Data/run away.ogg", "Data/death.ogg", "Data/love.ogg"})
+            ASSERT_TRUE(TouchFile(name));
+        ResetTestPlatform();
+        ResetSoundRecorder();
+        SetSoundEngineFactory(MakeRecordingSoundEngine);
+        InitSound();
+        LoadGameSounds();
+        ResetGameState();
+    }
+    void TearDown() override
+    {
+        ShutdownSound();
+        ClearSoundNames();
+        SetSoundEngineFactory(nullptr);
+        folder.Leave();
+    }
+    // Runs ticks with these keys held; returns the sounds started or stopped.
+    Sounds Hold(Keys keys, int ticks = 1)
+    {
+        static const char* const names[] = {"beep", "runaway", "death", "love"};
+        Sounds sounds;
+        SetKey(kKeyLeft, keys.left);
+        SetKey(kKeyRight, keys.right);
+        SetKey(kKeySpace, keys.space);
+        for (int i = 0; i < ticks; ++i) {
+            ClearSoundCalls();
+            UpdateGame();
+            for (int32_t c = 0; c < soundRecorder.callCount; ++c) {
+                const SoundCallRecord& r = soundRecorder.calls[c];
+                if (r.call == SoundCall::Play)
+                    sounds.push_back(std::string(names[r.source]) + (r.looped ? "-loop" : ""));
+                else if (r.call == SoundCall::Stop)
+                    sounds.push_back("stop");
+            }
+        }
+        return sounds;
+    }
+    void Start()
+    {
+        Hold(kSpace);
+        Hold(kNone);
+    }
+    // Courts her with waves until Excitement reaches `wanted`, then walks up
+    // whenever the step cannot let Fear win, waving on the way or not.
+    void CourtUntil(int32_t wanted, bool waveOnTheWay)
+    {
+        for (int t = 0; t < 5000 && !game.chasedAway && !game.killed && !game.mating; ++t) {
+            Keys keys = kNone;
+            bool approaching = game.excitement >= wanted || game.male.x > 16;
+            bool waving = !approaching || waveOnTheWay;
+            bool herIdle = game.waveTicks == 0 && game.answerDelay == 0;
+            if (waving && (game.boostTicks > 0 || game.responseWindow > 0))
+                keys.space = true;
+            else if (waving && herIdle && !game.lastWaveAnswered && !game.previousWaveAnswered &&
+                     !game.male.legRaised)
+                keys.space = true;
+            int32_t fear = game.fear + 100;
+            keys.right = approaching && (fear < 4000 || fear + 200 < game.excitement);
+            Hold(keys);
+        }
+    }
+    ScratchFolder folder;
+};
 
 TEST_F(GameRules, RandomGeneratorRepeatsTheSameSequenceEveryRun)
 {
-    // state = state * 214013 + 2531011, bits 16 to 30, from state 1.
-    EXPECT_EQ(NextRandom(), 41);
-    EXPECT_EQ(NextRandom(), 18467);
-    EXPECT_EQ(NextRandom(), 6334);
-    EXPECT_EQ(NextRandom(), 26500);
-    for (int i = 0; i < 100000; ++i) {
-        int32_t r = NextRandom();
-        ASSERT_GE(r, 0);
-        ASSERT_LE(r, 32767);
-    }
+    for (int32_t expected : {41, 18467, 6334, 26500})
+        EXPECT_EQ(NextRandom(), expected);
     ResetGameState();
     EXPECT_EQ(NextRandom(), 41);
 }
 
-TEST_F(GameRules, TitleScreenWaitsForSpaceAndThePressDoesNotWave)
+TEST_F(GameRules, TitleWaitsForSpaceAndThePressDoesNotWave)
 {
     EXPECT_EQ(Hold(kRight, 10), Sounds{});
     EXPECT_FALSE(game.playing);
-    EXPECT_EQ(game.fear, 1000);
     EXPECT_EQ(Hold(kSpace), Sounds{"beep"});
     EXPECT_TRUE(game.playing);
-    EXPECT_FALSE(game.male.legRaised);
     EXPECT_EQ(game.male.x, 16);
-    EXPECT_FALSE(game.male.flipped);
     EXPECT_EQ(game.female.x, 144);
     EXPECT_TRUE(game.female.flipped);
-    // Still held: the leg stays down until space is released and pressed.
     Hold(kSpace, 5);
     EXPECT_FALSE(game.male.legRaised);
-    Hold(kNoKeys);
+    Hold(kNone);
     Hold(kSpace);
     EXPECT_TRUE(game.male.legRaised);
 }
 
-TEST_F(GameRules, SpaceHeldReportsOnlyAnUnlatchedPress)
-{
-    SetKey(kKeySpace, true);
-    game.spaceLatched = false;
-    EXPECT_TRUE(SpaceHeld());
-    game.spaceLatched = true;
-    EXPECT_FALSE(SpaceHeld());
-    SetKey(kKeySpace, false);
-    game.spaceLatched = false;
-    EXPECT_FALSE(SpaceHeld());
-    game.spaceLatched = true;
-    Hold(kNoKeys); // releasing space clears the latch
-    EXPECT_FALSE(game.spaceLatched);
-}
-
-TEST_F(GameRules, ArrowsMoveHimOnePixelATickWithinBounds)
-{
-    StartGame();
-    Hold({true, true, false}, 5); // both arrows: no move
-    EXPECT_EQ(game.male.x, 16);
-    EXPECT_FALSE(game.male.flipped);
-    int32_t excitement = game.excitement = 3000;
-    Hold(kLeft, 3); // pushing against the left bound: dx is 0, no loss
-    EXPECT_EQ(game.male.x, 16);
-    EXPECT_TRUE(game.male.flipped);
-    EXPECT_TRUE(game.male.walking);
-    EXPECT_EQ(game.excitement, excitement - 3 * 2);
-    Hold({true, true, false});
-    EXPECT_TRUE(game.male.flipped); // keeps facing the way he last moved
-    Hold(kRight, 200);
-    // Fear chased her away long before, and then he could not move.
-    EXPECT_TRUE(game.chasedAway);
-    EXPECT_LE(game.male.x, 144);
-}
-
-TEST_F(GameRules, MaleStaysBetween16And144)
-{
-    StartGame();
-    game.excitement = 10000; // keep Fear from winning
-    game.fear = 1000;
-    for (int i = 0; i < 200; ++i) {
-        game.fear = 1000;
-        game.excitement = 10000;
-        Hold(kRight);
-        Calm();
-        if (game.mating)
-            break;
-    }
-    EXPECT_TRUE(game.mating);
-    EXPECT_EQ(game.male.x, 113);
-    ResetGameState();
-    StartGame();
-    game.male.x = 144;
-    game.female.x = 10000; // out of reach, to test the bound alone
-    game.excitement = 10000;
-    Hold(kRight);
-    EXPECT_EQ(game.male.x, 144);
-}
-
 TEST_F(GameRules, FearRisesWithEachStepAndDecaysToAFloorByDistance)
 {
-    StartGame();
+    Start();
     Hold(kRight);
     EXPECT_EQ(game.fear, 1100);
-    Hold(kNoKeys);
+    Hold(kNone);
     EXPECT_EQ(game.fear, 1090);
-    Hold(kNoKeys, 200);
-    EXPECT_EQ(game.fear, 1000);
-
-    struct Floor {
+    Hold({true, true, false}, 5); // both arrows: no step
+    EXPECT_EQ(game.male.x, 17);
+    struct {
         int32_t x, floor;
     } floors[] = {{16, 1000}, {48, 1500}, {80, 3000}, {112, 4500}, {144, 6000}};
-    for (const Floor& f : floors) {
+    for (auto f : floors) {
         game.male.x = f.x;
         game.fear = 1000;
-        game.female.x = 100000; // keep the decision out of reach
+        game.female.x = 100000; // out of reach: nothing is decided
         game.excitement = 10000;
-        Hold(kNoKeys);
+        Hold(kNone);
         EXPECT_EQ(game.fear, f.floor) << f.x;
     }
     game.fear = 9995;
-    game.excitement = 10000;
     game.male.x = 50;
     Hold(kRight);
     EXPECT_EQ(game.fear, 10000);
+    game.male.x = 144;
+    Hold(kRight, 3);
+    EXPECT_EQ(game.male.x, 144);
 }
 
 TEST_F(GameRules, StepsAwayCostExcitementDownToItsMinimum)
 {
-    StartGame();
+    Start();
     game.male.x = 60;
     game.excitement = 1100;
     Hold(kLeft);
     EXPECT_EQ(game.excitement, 1100 - 50 - 2);
+    EXPECT_TRUE(game.male.flipped);
     Hold(kLeft, 5);
     EXPECT_EQ(game.excitement, 1000);
-    EXPECT_EQ(game.male.x, 54);
+    game.male.x = 16;
+    Hold(kLeft, 3);
+    EXPECT_EQ(game.male.x, 16);
 }
 
 TEST_F(GameRules, AnsweredWaveBoostsExcitementWhileTheLegStaysUp)
 {
-    StartGame();
+    Start();
     game.responseWindow = 50;
-    game.lastWaveAnswered = true;
     Hold(kSpace);
-    EXPECT_TRUE(game.responseCredited);
-    EXPECT_EQ(game.responseWindow, 0);
     EXPECT_EQ(game.boostTicks, 29);
     EXPECT_EQ(game.excitement, 1000 + 50 - 2);
     Hold(kSpace, 29);
     EXPECT_EQ(game.excitement, 1000 + 30 * 48);
-    EXPECT_EQ(game.boostTicks, 0);
     Hold(kSpace, 10);
     EXPECT_EQ(game.excitement, 1000 + 30 * 48 - 20);
-    // The boost stops when the leg goes down, and is not owed afterwards.
-    ResetGameState();
-    StartGame();
+    // Lowering the leg ends the boost; it is not owed afterwards.
     game.responseWindow = 50;
-    Hold(kSpace, 10);
-    Hold(kNoKeys);
-    EXPECT_EQ(game.boostTicks, 0);
-    EXPECT_FALSE(game.responseCredited);
+    Hold(kNone);
     Hold(kSpace, 5);
-    EXPECT_EQ(game.boostTicks, 0);
-}
-
-TEST_F(GameRules, ExcitementNeverPassesItsMaximum)
-{
-    StartGame();
     game.excitement = 9990;
     game.responseWindow = 10;
+    Hold(kNone);
     Hold(kSpace, 30);
     EXPECT_EQ(game.excitement, 10000 - 2);
-    EXPECT_LE(game.excitement, 10000);
 }
 
-TEST_F(GameRules, SheAnswersHisWave20To29TicksLater)
+TEST_F(GameRules, SheAnswersHisWave20To29TicksLaterForAWaveOf30To59)
 {
-    StartGame();
+    Start();
     Hold(kSpace);
     ASSERT_GE(game.answerDelay, 20);
     ASSERT_LE(game.answerDelay, 29);
-    int32_t delay = game.answerDelay;
-    Hold(kNoKeys, delay - 1);
+    int32_t pending = game.answerDelay;
+    Hold(kNone);
+    Hold(kSpace); // a second wave does not restart the wait
+    EXPECT_EQ(game.answerDelay, pending - 2);
+    Hold(kNone, pending - 3);
     EXPECT_FALSE(game.female.legRaised);
-    Hold(kNoKeys);
+    Hold(kNone);
     EXPECT_TRUE(game.female.legRaised);
-    EXPECT_TRUE(game.lastWaveAnswered);
     EXPECT_GE(game.waveTicks, 30);
     EXPECT_LE(game.waveTicks, 59);
-    int32_t wave = game.waveTicks;
-    Hold(kNoKeys, wave - 1);
+    Hold(kSpace, game.waveTicks - 1); // a wave while she waves starts nothing
     EXPECT_TRUE(game.female.legRaised);
-    Hold(kNoKeys);
+    EXPECT_EQ(game.answerDelay, 0);
+    Hold(kNone);
     EXPECT_FALSE(game.female.legRaised);
+    std::set<int32_t> delays;
+    for (int i = 0; i < 300; ++i) { // every delay of 20 to 29 comes up, and no other
+        game.answerDelay = game.waveTicks = game.responseWindow = 0;
+        game.female.legRaised = game.responseCredited = game.lastWaveAnswered = game.previousWaveAnswered = false;
+        Hold(kNone);
+        Hold(kSpace);
+        delays.insert(game.answerDelay);
+    }
+    EXPECT_EQ(delays, (std::set<int32_t>{20, 21, 22, 23, 24, 25, 26, 27, 28, 29}));
 }
 
-TEST_F(GameRules, AWaveWhileSheIsBusyStartsNothing)
+TEST_F(GameRules, SheWavesByHerselfOnlyAfterAnAnswerAtMostTwiceAndWhileHisLegIsDown)
 {
-    StartGame();
-    game.waveTicks = 40;
-    game.female.legRaised = true;
-    Hold(kSpace);
-    EXPECT_EQ(game.answerDelay, 0);
-    Hold(kSpace, 45); // keeping it up through her wave starts nothing either
-    EXPECT_EQ(game.answerDelay, 0);
-    Hold(kNoKeys);
-    Hold(kSpace);
-    EXPECT_GT(game.answerDelay, 0);
-    // A second wave while the answer is pending does not restart it.
-    int32_t pending = game.answerDelay;
-    Hold(kNoKeys);
-    Hold(kSpace);
-    EXPECT_EQ(game.answerDelay, pending - 2);
-}
-
-TEST_F(GameRules, SheWavesByHerselfAtMostTwiceAfterAnAnswerAndOnlyWhileHisLegIsDown)
-{
-    StartGame();
+    Start();
+    Hold(kNone, 3000);
+    EXPECT_FALSE(game.female.legRaised); // never before her first answer
     game.lastWaveAnswered = true;
-    Hold(kNoKeys);
+    Hold(kNone);
     Hold(kSpace, 1);
-    Calm();
-    game.answerDelay = 0;
-    Hold(kSpace, 3000); // leg held up: she never waves by herself
-    EXPECT_EQ(game.responseWindow, 0);
+    game.answerDelay = game.waveTicks = 0;
+    game.female.legRaised = false;
+    Hold(kSpace, 3000);
     EXPECT_FALSE(game.female.legRaised);
-
-    ResetGameState();
-    StartGame();
     game.lastWaveAnswered = true;
     int ownWaves = 0;
     for (int t = 0; t < 5000; ++t) {
         bool before = game.female.legRaised;
-        Hold(kNoKeys);
+        Hold(kNone);
         if (!before && game.female.legRaised) {
             ownWaves += 1;
-            EXPECT_EQ(game.responseWindow, 120 - 0);
-            EXPECT_FALSE(game.lastWaveAnswered);
+            EXPECT_EQ(game.responseWindow, 120);
         }
     }
     EXPECT_EQ(ownWaves, 2);
-    EXPECT_FALSE(game.previousWaveAnswered);
 }
 
-TEST_F(GameRules, BeforeHerFirstAnswerSheNeverWavesByHerself)
+TEST_F(GameRules, WalkingStraightAtHerChasesHerAwayAndTheTitleReturns)
 {
-    StartGame();
-    Hold(kNoKeys, 3000);
-    EXPECT_FALSE(game.female.legRaised);
-    EXPECT_EQ(game.responseWindow, 0);
-}
-
-TEST_F(GameRules, RaisingTheLegAfterTheWindowClosedAsksForAnAnswer)
-{
-    StartGame();
-    game.previousWaveAnswered = true;
-    game.responseWindow = 2;
-    Hold(kNoKeys, 2);
-    EXPECT_EQ(game.responseWindow, 0);
-    Calm();
+    EXPECT_EQ(Hold(kSpace), Sounds{"beep"});
+    EXPECT_EQ(Hold(kRight, 29), Sounds{});
+    EXPECT_EQ(Hold(kRight), Sounds{"runaway"});
+    EXPECT_EQ(game.fear, 4000);
+    EXPECT_EQ(game.male.x, 46);
+    Hold(kRight, 60); // she walks off while he can no longer move
+    EXPECT_EQ(game.male.x, 46);
+    EXPECT_EQ(game.female.x, 204);
+    EXPECT_EQ(game.overlay.alpha, 0.0f);
+    Hold(kSpace, 50); // space held before the message only latches
+    EXPECT_GT(game.overlay.alpha, 0.99f);
+    EXPECT_LT(game.overlay.alpha, 1.0f);
     Hold(kSpace);
-    EXPECT_EQ(game.boostTicks, 0);
-    EXPECT_GT(game.answerDelay, 0);
+    EXPECT_EQ(game.overlay.alpha, 1.0f);
+    EXPECT_EQ(game.messageTicks, 0);
+    Hold(kSpace, 240);
+    EXPECT_EQ(game.messageTicks, 240);
+    EXPECT_TRUE(game.playing);
+    Hold(kNone);
+    EXPECT_FALSE(game.playing);
+    Hold(kNone, 10);
+    EXPECT_EQ(Hold(kSpace), Sounds{"beep"});
+    EXPECT_EQ(game.fear, 1000);
+    EXPECT_EQ(game.female.x, 144);
+    EXPECT_EQ(game.overlay.alpha, 0.0f);
 }
 
-TEST_F(GameRules, FemaleWindowClosesAfter120Ticks)
+TEST_F(GameRules, ComingCloseWithoutEnoughExcitementGetsHimBitten)
 {
-    StartGame();
-    game.responseWindow = 120;
-    Hold(kNoKeys, 119);
-    EXPECT_EQ(game.responseWindow, 1);
-    Hold(kNoKeys);
-    EXPECT_EQ(game.responseWindow, 0);
+    Start();
+    CourtUntil(7000, false);
+    ASSERT_TRUE(game.killed);
+    EXPECT_LT(game.female.x - game.male.x, 32);
+    Sounds sounds;
+    for (int t = 0; t < 40 && !game.male.dead; ++t)
+        sounds = Hold(kNone);
+    ASSERT_TRUE(game.male.dead);
+    EXPECT_EQ(sounds, Sounds{"death"});
+    EXPECT_EQ(game.female.x - game.male.x, 8);
+    EXPECT_EQ(game.overlay.green, 1.0f); // a white flash, gone in 20 ticks
+    Hold(kNone, 19);
+    EXPECT_GT(game.overlay.alpha, 0.0f);
+    Hold(kNone);
+    EXPECT_EQ(game.overlay.alpha, 0.0f);
+    Hold(kNone, 51);
+    EXPECT_EQ(game.overlay.alpha, 1.0f);
+    EXPECT_EQ(game.overlay.red, 1.0f);
+    EXPECT_EQ(game.overlay.green, 0.0f);
+    EXPECT_EQ(game.female.x, game.male.x);
+    Hold(kNone, 240);
+    EXPECT_TRUE(game.playing);
+    Hold(kNone);
+    EXPECT_FALSE(game.playing);
 }
 
-TEST_F(GameRules, MetersStayInBoundsThroughWholeGames)
+TEST_F(GameRules, EnoughExcitementEndsInMatingUnderAHeartRainUntilAFreshPress)
 {
-    // Random key mashing for many games: the rules never break their bounds.
+    Start();
+    CourtUntil(9000, true);
+    ASSERT_TRUE(game.mating);
+    EXPECT_GE(game.excitement, 8000);
+    ASSERT_NE(game.loveVoice, nullptr);
+    Hold(kNone);
+    EXPECT_TRUE(game.bigHeart.visible);
+    for (const FallingHeart& heart : game.hearts) {
+        EXPECT_TRUE(heart.sprite.visible);
+        EXPECT_TRUE(heart.sprite.x >= 0 && heart.sprite.x < 160) << heart.sprite.x;
+        EXPECT_TRUE(heart.sprite.y >= 136 && heart.sprite.y <= 255) << heart.sprite.y;
+        EXPECT_TRUE(heart.fallPeriod >= 3 && heart.fallPeriod <= 5) << heart.fallPeriod;
+    }
+    int32_t y = game.hearts[0].sprite.y;
+    Hold(kNone, game.hearts[0].fallPeriod * 4);
+    EXPECT_EQ(game.hearts[0].sprite.y, y - 4);
+    int wrapped = 0;
+    for (int t = 0; t < 2000; ++t) {
+        int32_t before = game.hearts[5].sprite.y;
+        Hold(kNone);
+        wrapped += game.hearts[5].sprite.y > before;
+        ASSERT_GE(game.hearts[5].sprite.y, -16);
+    }
+    EXPECT_GE(wrapped, 1);
+    EXPECT_TRUE(game.playing);
+    EXPECT_EQ(game.bigHeart.x, game.male.x);
+    EXPECT_EQ(game.bigHeart.y, 32);
+    EXPECT_EQ(Hold(kSpace), Sounds{"stop"});
+    EXPECT_FALSE(game.playing);
+    EXPECT_EQ(soundRecorder.liveVoices, 0);
+    EXPECT_EQ(Hold(kSpace, 30), Sounds{}); // the dismissing press starts no game
+    Hold(kNone);
+    EXPECT_EQ(Hold(kSpace), Sounds{"beep"});
+}
+
+TEST_F(GameRules, WithinReachAndFearfulTheChaseWinsAndNoLoveSoundStarts)
+{
+    Start();
+    game.male.x = 112;
+    game.fear = 9000;
+    game.excitement = 8500;
+    EXPECT_EQ(Hold(kRight), Sounds{"runaway"});
+    EXPECT_FALSE(game.mating || game.killed);
+}
+
+TEST_F(GameRules, WithinReachAnExcitementOf8000MatesAndLessBites)
+{
+    struct Case {
+        int32_t excitement; // before the tick's decay of 2
+        bool mating;
+    } cases[] = {{8002, true}, {8001, false}};
+    for (const Case& c : cases) {
+        ResetGameState();
+        Start();
+        game.male.x = 113; // 31 pixels from her
+        game.excitement = c.excitement;
+        Hold(kNone);
+        EXPECT_EQ(game.mating, c.mating) << c.excitement;
+        EXPECT_EQ(game.killed, !c.mating) << c.excitement;
+    }
+}
+
+TEST_F(GameRules, MetersStayInBoundsThroughManyRandomGames)
+{
     uint32_t seed = 7;
     auto draw = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
     for (int t = 0; t < 100000; ++t) {
-        HeldKeys keys = {draw() % 3 == 0, draw() % 2 == 0, draw() % 4 == 0};
-        Hold(keys);
-        ASSERT_GE(game.fear, 1000);
-        ASSERT_LE(game.fear, 10000);
-        ASSERT_GE(game.excitement, 1000);
-        ASSERT_LE(game.excitement, 10000);
-        ASSERT_GE(game.male.x, 16);
-        ASSERT_LE(game.male.x, 144);
-        ASSERT_GE(game.messageTicks, 0);
-        ASSERT_LE(game.messageTicks, 240);
-        ASSERT_GE(game.overlay.alpha, 0.0f);
-        ASSERT_LE(game.overlay.alpha, 1.0f);
+        Hold({draw() % 3 == 0, draw() % 2 == 0, draw() % 4 == 0});
+        ASSERT_TRUE(game.fear >= 1000 && game.fear <= 10000) << game.fear;
+        ASSERT_TRUE(game.excitement >= 1000 && game.excitement <= 10000) << game.excitement;
+        ASSERT_TRUE(game.male.x >= 16 && game.male.x <= 144) << game.male.x;
+        ASSERT_TRUE(game.overlay.alpha >= 0 && game.overlay.alpha <= 1) << game.overlay.alpha;
         ASSERT_LE(soundRecorder.liveVoices, 1);
     }
 }
+
+} // namespace

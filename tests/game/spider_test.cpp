@@ -1,138 +1,145 @@
-// Spiders: walking between bounds, facing, and which animation plays when.
-#include "tests/game/game_fixture.h"
+// Spiders and sprites: which animation plays when, and how long each frame
+// shows (duration d shows d + 1 ticks, d after a reset; 0 holds for good).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "game/animation.h"
+#include "game/spider.h"
 
 namespace {
+
+void Fill(Animation& animation, std::initializer_list<int32_t> durations)
+{
+    for (int32_t duration : durations) {
+        Frame* frame = new Frame{nullptr, duration, animation.last, nullptr};
+        (animation.last ? animation.last->next : animation.first) = frame;
+        animation.last = frame;
+        animation.count += 1;
+    }
+}
+
+void Free(Animation& animation)
+{
+    for (Frame* frame = animation.first; frame;) {
+        Frame* next = frame->next;
+        delete frame;
+        frame = next;
+    }
+    animation = Animation{};
+}
+
+int IndexOf(const Animation* animation, const Frame* frame)
+{
+    int i = 0;
+    for (Frame* f = animation ? animation->first : nullptr; f; f = f->next, ++i)
+        if (f == frame)
+            return i;
+    return -1;
+}
 
 class SpiderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         // The game's durations: leg frames 3, walk frames 1, dying 20.
-        FillAnimation(spider.stand, {0});
-        FillAnimation(spider.legRaise, {3, 3, 0});
-        FillAnimation(spider.legLower, {3, 3, 0});
-        FillAnimation(spider.walk, {1, 1, 1, 1, 1, 1, 1, 1});
-        FillAnimation(spider.dying, {20, 20, 0});
+        Fill(spider.stand, {0});
+        Fill(spider.legRaise, {3, 3, 0});
+        Fill(spider.legLower, {3, 3, 0});
+        Fill(spider.walk, {1, 1, 1, 1, 1, 1, 1, 1});
+        Fill(spider.dying, {20, 20, 0});
         spider.Init(50, 32, false);
     }
     void TearDown() override
     {
         for (Animation* a : {&spider.stand, &spider.legRaise, &spider.legLower, &spider.walk, &spider.dying})
-            FreeAnimation(*a);
+            Free(*a);
     }
-    int FrameIndex() const
-    {
-        int i = 0;
-        for (Frame* f = spider.animation ? spider.animation->first : nullptr; f; f = f->next, ++i)
-            if (f == spider.frame)
-                return i;
-        return -1;
-    }
-    // Runs ticks and returns the frame index of each, for one animation.
     std::vector<int> Run(int direction, int ticks)
     {
         std::vector<int> frames;
         for (int t = 0; t < ticks; ++t) {
             spider.Update(direction, 16, 144);
-            frames.push_back(FrameIndex());
+            frames.push_back(IndexOf(spider.animation, spider.frame));
         }
         return frames;
     }
-
     Spider spider = {};
 };
 
-TEST_F(SpiderTest, NoFrameUntilTheFirstUpdate)
+TEST_F(SpiderTest, WalkingStepsOnePixelFacesTheWayAndStopsAtTheBounds)
 {
-    EXPECT_EQ(spider.frame, nullptr);
-    EXPECT_EQ(spider.animation, nullptr);
-    Run(0, 1);
-    EXPECT_EQ(spider.animation, &spider.stand);
-}
-
-TEST_F(SpiderTest, WalkingStepsOnePixelAndFacesTheWayItGoes)
-{
-    Run(-1, 3);
-    EXPECT_EQ(spider.x, 47);
-    EXPECT_TRUE(spider.flipped);
-    EXPECT_TRUE(spider.walking);
-    EXPECT_EQ(spider.animation, &spider.walk);
-    Run(0, 1);
-    EXPECT_TRUE(spider.flipped); // keeps facing the way it last moved
-    EXPECT_FALSE(spider.walking);
-    Run(+1, 1);
+    EXPECT_EQ(Run(+1, 9), (std::vector<int>{0, 1, 1, 2, 2, 3, 3, 4, 4}));
+    EXPECT_EQ(spider.x, 59);
     EXPECT_FALSE(spider.flipped);
-    EXPECT_EQ(spider.x, 48);
-}
-
-TEST_F(SpiderTest, BoundsHoldTheSpiderButTheWalkPlaysOnTheSpot)
-{
+    Run(-1, 3);
+    EXPECT_EQ(spider.x, 56);
+    EXPECT_TRUE(spider.flipped);
+    Run(0, 1);
+    EXPECT_TRUE(spider.flipped);
+    EXPECT_EQ(spider.animation, &spider.stand);
     spider.x = 17;
     Run(-1, 5);
     EXPECT_EQ(spider.x, 16);
-    EXPECT_TRUE(spider.walking);
+    EXPECT_EQ(spider.animation, &spider.walk); // walks on the spot
     spider.x = 143;
     Run(+1, 5);
     EXPECT_EQ(spider.x, 144);
-    EXPECT_EQ(spider.animation, &spider.walk);
-    spider.x = 10; // already outside: a step is pulled back to the bound
-    Run(-1, 1);
-    EXPECT_EQ(spider.x, 16);
 }
 
-TEST_F(SpiderTest, WalkFramesShowTwoTicksEachAfterTheFirst)
-{
-    EXPECT_EQ(Run(+1, 9), (std::vector<int>{0, 1, 1, 2, 2, 3, 3, 4, 4}));
-    Run(+1, 8);
-    EXPECT_EQ(FrameIndex(), 0); // the walk loops
-}
-
-TEST_F(SpiderTest, RaisingTheLegHoldsTheThirdFrameAndLoweringEndsStanding)
+TEST_F(SpiderTest, RaisingTheLegHoldsTheLastFrameAndLoweringEndsStanding)
 {
     spider.legRaised = true;
     EXPECT_EQ(Run(0, 12), (std::vector<int>{0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 2}));
     spider.legRaised = false;
     EXPECT_EQ(Run(0, 10), (std::vector<int>{0, 0, 0, 1, 1, 1, 1, 2, 2, 2}));
     EXPECT_EQ(spider.animation, &spider.legLower);
-    // A half-raised leg is lowered from the start of the lowering frames.
     spider.legRaised = true;
-    Run(0, 2);
-    spider.legRaised = false;
-    Run(0, 1);
-    EXPECT_EQ(spider.animation, &spider.legLower);
-    EXPECT_EQ(FrameIndex(), 0);
-}
-
-TEST_F(SpiderTest, StoppingAWalkShowsStandOrRestartsTheRaise)
-{
-    Run(+1, 3);
-    Run(0, 1);
-    EXPECT_EQ(spider.animation, &spider.stand);
-    spider.legRaised = true;
-    Run(0, 5);
-    Run(+1, 2); // walking hides the raised leg
+    Run(+1, 2); // walking hides the raised leg; stopping raises it afresh
     EXPECT_EQ(spider.animation, &spider.walk);
     Run(0, 1);
     EXPECT_EQ(spider.animation, &spider.legRaise);
-    EXPECT_EQ(FrameIndex(), 0);
+    EXPECT_EQ(IndexOf(spider.animation, spider.frame), 0);
 }
 
 TEST_F(SpiderTest, ADeadSpiderIgnoresDirectionsAndEndsOnTheDeadPose)
 {
     spider.dead = true;
-    spider.legRaised = true;
     std::vector<int> frames = Run(+1, 50);
     EXPECT_EQ(spider.x, 50);
-    EXPECT_FALSE(spider.walking);
     EXPECT_EQ(spider.animation, &spider.dying);
     EXPECT_EQ(frames[19], 0);
     EXPECT_EQ(frames[20], 1);
     EXPECT_EQ(frames[40], 1);
     EXPECT_EQ(frames[41], 2);
     EXPECT_EQ(Run(-1, 100).back(), 2);
-    spider.Init(20, 32, true); // only Init brings him back
-    EXPECT_FALSE(spider.dead);
-    EXPECT_EQ(spider.animation, nullptr);
+}
+
+TEST(SpriteTiming, FramesShowTheirDurationPlusOneAndZeroHoldsForGood)
+{
+    struct Case {
+        std::initializer_list<int32_t> durations;
+        std::vector<int> shown;
+    } cases[] = {
+        {{1, 1}, {0, 1, 1, 0, 0, 1, 1, 0, 0}},
+        {{3, 2, 0}, {0, 0, 0, 1, 1, 1, 2, 2, 2, 2}},
+        {{0, 5}, {0, 0, 0, 0, 0}},
+        {{}, {-1, -1}},
+    };
+    for (const Case& c : cases) {
+        AnimatedSprite sprite = {};
+        Fill(sprite.animation, c.durations);
+        sprite.Init(3, 4, false); // hidden sprites advance all the same
+        std::vector<int> shown;
+        for (size_t t = 0; t < c.shown.size(); ++t) {
+            sprite.Advance();
+            shown.push_back(IndexOf(&sprite.animation, sprite.frame));
+        }
+        EXPECT_EQ(shown, c.shown);
+        sprite.Init(5, 6, true);
+        EXPECT_EQ(sprite.frame, nullptr); // Init starts the animation afresh
+        Free(sprite.animation);
+    }
 }
 
 } // namespace

@@ -90,18 +90,6 @@ std::string GlTest::Picture(int32_t left, int32_t bottom, int32_t width, int32_t
     return picture;
 }
 
-void GlTest::SaveCapture(const std::string& name) const
-{
-    const char* folder = getenv("VELMORA_TEST_SHOTS");
-    if (!folder || captured.empty())
-        return;
-    std::vector<uint16_t> samples(captured.begin(), captured.end());
-    for (size_t i = 3; i < samples.size(); i += 4)
-        samples[i] = 255;
-    PngImage image = {windowWidth, windowHeight, 6, 8, false, samples.data(), nullptr, 0, nullptr, 0};
-    WritePng((std::string(folder) + "/" + name).c_str(), image);
-}
-
 std::string GlTest::WriteImage(const std::string& name, const TestImage& image) const
 {
     std::vector<uint16_t> samples;

