@@ -1,4 +1,6 @@
-// The main window's message handling, on a real window under Wine.
+// The main window's message handling, on a real window under Wine: what a
+// player sees that the end-to-end scenarios do not reach (minimizing, the
+// cursor on focus changes, drags snapping, the smallest and first sizes).
 #include <algorithm>
 
 #include "app/shell_state.h"
@@ -10,7 +12,6 @@ namespace {
 using Calls = std::vector<std::string>;
 
 LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
-WPARAM WheelDelta(int delta) { return MAKEWPARAM(0, static_cast<WORD>(static_cast<int16_t>(delta))); }
 
 RECT FrameAround(int clientWidth, int clientHeight, int left, int top)
 {
@@ -28,54 +29,6 @@ SIZE ClientOf(const RECT& windowRect)
 }
 } // namespace
 
-TEST_F(ShellWindow, CreationMakesTheContextCurrentThenStartsTheGameOnce)
-{
-    EXPECT_TRUE(shell.windowReady);
-    EXPECT_EQ(appCalls, Calls({"init current"}));
-    EXPECT_EQ(win32.mainWindow, window);
-    EXPECT_NE(win32.deviceContext, nullptr);
-    EXPECT_EQ(wglGetCurrentContext(), win32.glContext);
-    // A second creation message changes nothing.
-    Send(WM_CREATE);
-    EXPECT_EQ(appCalls, Calls({"init current"}));
-}
-
-TEST_F(ShellWindow, DestructionShutsDownAndReleasesWhileTheContextLivesThenQuitsWith0)
-{
-    ClearAppCalls();
-    DestroyWindow(window);
-    EXPECT_EQ(appCalls, Calls({"shutdown", "release current"}));
-    EXPECT_FALSE(shell.windowReady);
-    EXPECT_EQ(wglGetCurrentContext(), nullptr);
-    EXPECT_EQ(win32.glContext, nullptr);
-    EXPECT_EQ(win32.deviceContext, nullptr);
-    int exitCode = -1;
-    EXPECT_TRUE(TakeQuit(exitCode));
-    EXPECT_EQ(exitCode, 0);
-}
-
-TEST_F(ShellWindow, BeforeTheWindowIsReadyNothingReachesTheGame)
-{
-    shell.windowReady = false;
-    ClearAppCalls();
-    Send(WM_CLOSE);
-    EXPECT_TRUE(IsWindow(window)) << "a close request before ready is ignored";
-    Send(WM_SIZE, SIZE_RESTORED, Point(320, 240));
-    Send(WM_KEYDOWN, 27);
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, Point(1, 1));
-    Send(WM_MOUSEWHEEL, WheelDelta(240));
-    Send(WM_SETFOCUS);
-    Send(WM_KILLFOCUS);
-    Send(WM_PAINT);
-    RECT rect = FrameAround(500, 370, 10, 10), proposed = rect;
-    EXPECT_EQ(Send(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&rect)), 0);
-    EXPECT_TRUE(EqualRect(&rect, &proposed));
-    EXPECT_EQ(appCalls, Calls());
-    EXPECT_FALSE(shell.inactive);
-    EXPECT_EQ(GetCapture(), nullptr);
-    shell.windowReady = true;
-}
-
 TEST_F(ShellWindow, SizeMessagesResizeThenPaintAndFollowMinimizing)
 {
     ClearAppCalls();
@@ -84,45 +37,6 @@ TEST_F(ShellWindow, SizeMessagesResizeThenPaintAndFollowMinimizing)
     Send(WM_SIZE, SIZE_RESTORED, Point(960, 720));
     EXPECT_FALSE(shell.minimized);
     EXPECT_EQ(appCalls, Calls({"resize 0x0", "paint", "resize 960x720", "paint"}));
-}
-
-TEST_F(ShellWindow, KeysAndCharactersReachTheGame)
-{
-    ClearAppCalls();
-    Send(WM_KEYDOWN, 0x11B); // only the low 8 bits are the key
-    Send(WM_KEYUP, 0x20);
-    Send(WM_CHAR, 'a');
-    EXPECT_EQ(appCalls, Calls({"key 27", "keyup 32", "char 97"}));
-}
-
-TEST_F(ShellWindow, AltEnterTogglesFullScreenAndBackToTheSamePlace)
-{
-    ShowWindow(window, SW_SHOWNORMAL);
-    RECT framed;
-    GetWindowRect(window, &framed);
-    Send(WM_SYSKEYDOWN, VK_RETURN, 0); // Enter without Alt
-    EXPECT_TRUE(shell.windowed);
-
-    Send(WM_SYSKEYDOWN, VK_RETURN, 1 << 29);
-    EXPECT_FALSE(shell.windowed);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & ~WS_VISIBLE, kFullScreenStyle & ~WS_VISIBLE);
-    RECT full;
-    GetWindowRect(window, &full);
-    EXPECT_EQ(full.left, 0);
-    EXPECT_EQ(full.top, 0);
-    EXPECT_EQ(full.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(full.bottom, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_TRUE(shell.vsyncOn);
-
-    Send(WM_SYSKEYDOWN, VK_RETURN, 1 << 29);
-    EXPECT_TRUE(shell.windowed);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & ~(WS_VISIBLE | WS_MAXIMIZE),
-              kFramedWindowStyle);
-    RECT back;
-    GetWindowRect(window, &back);
-    EXPECT_TRUE(EqualRect(&back, &framed));
-    EXPECT_FALSE(shell.vsyncOn);
-    EXPECT_FALSE(shell.cursorHidden);
 }
 
 TEST_F(ShellWindow, FocusRulesTheCursorAndVsyncInFullScreen)
