@@ -1,12 +1,86 @@
 // The main window's message handling, on a real window under Wine: what a
 // player sees that the end-to-end scenarios do not reach (minimizing, the
 // cursor on focus changes, drags snapping, the smallest and first sizes).
-#include <algorithm>
+// The window is the game's own, the class "Game" over WindowProc, so
+// WM_CREATE sets up OpenGL on Mesa as in the game; the application callbacks
+// behind it only record resizes and paints.
+#include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
 #include "app/shell_state.h"
 #include "app/win32/display_mode.h"
-#include "tests/windows/recorded_app.h"
-#include "tests/windows/shell_window.h"
+#include "app/win32/win32_shell.h"
+
+std::vector<std::string> appCalls;
+bool running = false;
+int32_t tickCarry = 0;
+
+void AppInit() { running = true; }
+void AppShutdown() { running = false; }
+void AppRelease() {}
+void AppResize(uint16_t width, uint16_t height)
+{
+    appCalls.push_back("resize " + std::to_string(width) + "x" + std::to_string(height));
+}
+bool AppPaint()
+{
+    appCalls.push_back("paint");
+    return false;
+}
+void AppKeyDown(uint8_t) {}
+void AppKeyUp(uint32_t) {}
+void AppChar(uint32_t) {}
+void AppMouseMove(int16_t, int16_t) {}
+void AppMouseButton(int32_t, bool, int16_t, int16_t) {}
+void AppMouseWheel(bool) {}
+void AppFocusLost() {}
+bool AppFrame(int32_t) { return false; }
+void AppAdjustPacing(int32_t) {}
+
+class ShellWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        shell = ShellState{"Game", false, false, false, true, true, false, false, nullptr};
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSEXA windowClass = {};
+            windowClass.cbSize = sizeof windowClass;
+            windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+            windowClass.lpfnWndProc = WindowProc;
+            windowClass.hInstance = GetModuleHandleA(nullptr);
+            windowClass.lpszClassName = "Game";
+            registered = RegisterClassExA(&windowClass) != 0;
+        }
+        ASSERT_TRUE(registered);
+        RECT frame = {0, 0, 640, 480};
+        AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+        window = CreateWindowExA(0, "Game", "Game", kFramedWindowStyle, 40, 30, frame.right - frame.left,
+                                 frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(window, nullptr);
+        appCalls.clear();
+    }
+    void TearDown() override
+    {
+        if (window && IsWindow(window))
+            DestroyWindow(window);
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+            if (message.message != WM_QUIT)
+                DispatchMessageA(&message);
+        if (shell.cursorHidden)
+            ShowCursor(TRUE);
+        win32 = Win32Shell{};
+    }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return SendMessageA(window, message, wParam, lParam);
+    }
+    HWND window = nullptr;
+};
 
 namespace {
 using Calls = std::vector<std::string>;
@@ -31,7 +105,6 @@ SIZE ClientOf(const RECT& windowRect)
 
 TEST_F(ShellWindow, SizeMessagesResizeThenPaintAndFollowMinimizing)
 {
-    ClearAppCalls();
     Send(WM_SIZE, SIZE_MINIMIZED, 0);
     EXPECT_TRUE(shell.minimized);
     Send(WM_SIZE, SIZE_RESTORED, Point(960, 720));
