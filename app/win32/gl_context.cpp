@@ -4,12 +4,6 @@
 #include "app/shell_state.h"
 #include "app/win32/game_palette.h"
 
-// A test build can make one step of the set-up fail: 2 the pixel format,
-// 3 the context, 4 making it current.
-#ifndef VELMORA_FAILING_GL_STEP
-#define VELMORA_FAILING_GL_STEP 0
-#endif
-
 namespace {
 
 using SwapIntervalExtension = BOOL(WINAPI*)(int interval);
@@ -83,7 +77,7 @@ bool FailSetUp(const char* text)
 bool SetUpPixelFormat(HDC deviceContext)
 {
     PIXELFORMATDESCRIPTOR request = PixelFormatRequest();
-    int format = VELMORA_FAILING_GL_STEP == 2 ? 0 : ChoosePixelFormat(deviceContext, &request);
+    int format = ChoosePixelFormat(deviceContext, &request);
     if (format == 0)
         return false;
     PIXELFORMATDESCRIPTOR description = {};
@@ -119,14 +113,14 @@ bool SetUpOpenGl(HWND window)
         win32.deviceContext = nullptr;
         return FailSetUp("Error choosing pixel format");
     }
-    win32.glContext = VELMORA_FAILING_GL_STEP == 3 ? nullptr : wglCreateContext(win32.deviceContext);
+    win32.glContext = wglCreateContext(win32.deviceContext);
     if (!win32.glContext) {
         TearDownPalette();
         ReleaseDC(window, win32.deviceContext);
         win32.deviceContext = nullptr;
         return FailSetUp("Error creating OpenGL context");
     }
-    if (VELMORA_FAILING_GL_STEP == 4 || !wglMakeCurrent(win32.deviceContext, win32.glContext)) {
+    if (!wglMakeCurrent(win32.deviceContext, win32.glContext)) {
         wglDeleteContext(win32.glContext);
         win32.glContext = nullptr;
         TearDownPalette();

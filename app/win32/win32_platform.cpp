@@ -1,7 +1,5 @@
 // The platform seam on Windows: log lines on a console opened on first use,
 // the error box, key state, file search and the close request.
-#include <cstdio>
-
 #include "app/platform.h"
 #include "app/win32/win32_shell.h"
 
@@ -17,17 +15,6 @@ void WriteToConsole(const char* text, DWORD length)
         WriteFile(consoleHandle, text, length, &written, nullptr);
 }
 
-#ifdef VELMORA_RECORD_ERROR_BOXES
-// Test builds also keep every box's text in a file, for the tests to read.
-void RecordErrorBox(const char* text)
-{
-    FILE* record = fopen("error-boxes.txt", "ab");
-    if (!record)
-        return;
-    fprintf(record, "%s\n", text);
-    fclose(record);
-}
-#endif
 } // namespace
 
 void PlatformWriteLogLine(const char* text, int32_t length)
@@ -45,9 +32,6 @@ void PlatformWriteLogLine(const char* text, int32_t length)
 
 void PlatformShowErrorBox(const char* text, const char* caption)
 {
-#ifdef VELMORA_RECORD_ERROR_BOXES
-    RecordErrorBox(text);
-#endif
     MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONERROR);
 }
 

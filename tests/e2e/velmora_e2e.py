@@ -309,7 +309,9 @@ def title_screen(program, shots):
         check((window.width, window.height) == (1120, 840), f"first window {window.width}x{window.height}")
         session.wait_for_picture("title", shows_title(window), 10)
         check(session.log_lines() in ([], None), f"a healthy start logged {session.log_lines()}")
-        if not WINE:
+        if WINE:
+            check(not session.xdotool("search", "--name", r"velmora\.exe"), "a healthy start opened a console")
+        else:
             icon = subprocess.run(["xprop", "-id", session.window_id, "_NET_WM_ICON"], env=session.env,
                                   capture_output=True, text=True, timeout=10).stdout
             check("Icon (32 x 32)" in icon, f"the window has no icon of its own: {icon.strip()}")

@@ -4,7 +4,6 @@
 #   game_test.sh CASE PROGRAM_FOLDER SHOT_FOLDER
 # PROGRAM_FOLDER holds velmora.exe with its Data and "StringData.txt", the
 # test builds velmora-failing-gl-N.exe and console-reader.exe. One case:
-#   no_console              a healthy start opens no console window
 #   missing_string_data     the console shows the error lines
 #   failing_gl_2|3|4        the error box of a failed OpenGL set-up; exit code 1
 set -uo pipefail
@@ -87,19 +86,6 @@ ExpectExit() { # code, seconds
   ((game_status == $1)) || Fail "exit code $game_status, wanted $1"
 }
 
-ExpectNoConsole() {
-  if xdotool search --name 'velmora\.exe' >/dev/null 2>&1; then
-    Fail "a console opened although no data file is missing"
-  fi
-}
-
-StartOn() { # screen size, program arguments...
-  StartDisplay "$1" || exit 1
-  StartOwnWineServer
-  shift
-  StartGame "$bin" velmora.exe "$@"
-}
-
 GameWindowOrStop() {
   window=$(WaitForWindow Game 30) || {
     Fail "no game window; log: $(tail -n 5 "$log")"
@@ -109,15 +95,6 @@ GameWindowOrStop() {
 }
 
 case $case_name in
-no_console)
-  StartOn 1024x768
-  GameWindowOrStop
-  sleep 1
-  ExpectNoConsole
-  Focus "$window"
-  xdotool key Escape
-  ExpectExit 0 15
-  ;;
 missing_string_data)
   cp "$bin/velmora.exe" "$scratch/"
   cp -r "$bin/Data" "$scratch/"
