@@ -185,6 +185,13 @@ class Session:
         self.xdotool("windowfocus", "--sync", self.window_id)
         return self
 
+    def start_at_title(self, label="title"):
+        """Starts the game and waits for its title screen; returns the window."""
+        self.start()
+        window = self.window()
+        self.wait_for_picture(label, shows_title(window), 10)
+        return window
+
     def xdotool(self, *arguments):
         result = subprocess.run(["xdotool"] + list(arguments), env=self.env, capture_output=True, text=True,
                                 timeout=10)
@@ -304,10 +311,8 @@ def all_black(area):
 
 def title_screen(program, shots):
     with Session("title_screen", program, shots, sound=MISSING_SOUND_CARD) as session:
-        session.start()
-        window = session.window()
+        window = session.start_at_title()
         check((window.width, window.height) == (1120, 840), f"first window {window.width}x{window.height}")
-        session.wait_for_picture("title", shows_title(window), 10)
         check(session.log_lines() in ([], None), f"a healthy start logged {session.log_lines()}")
         if WINE:
             check(not session.xdotool("search", "--name", r"velmora\.exe"), "a healthy start opened a console")
@@ -317,20 +322,9 @@ def title_screen(program, shots):
             check("Icon (32 x 32)" in icon, f"the window has no icon of its own: {icon.strip()}")
 
 
-def space_starts_a_game(program, shots):
-    with Session("space_starts_a_game", program, shots) as session:
-        session.start()
-        window = session.window()
-        session.wait_for_picture("title", shows_title(window), 10)
-        session.press("space")
-        session.wait_for_picture("courtship", shows_courtship(window), 5)
-
-
 def chasing_her_away_returns_to_the_title(program, shots):
     with Session("chasing_her_away", program, shots) as session:
-        session.start()
-        window = session.window()
-        session.wait_for_picture("title", shows_title(window), 10)
+        window = session.start_at_title()
         session.press("space")
         session.wait_for_picture("courtship", shows_courtship(window), 5)
         session.hold("Right")
@@ -341,9 +335,7 @@ def chasing_her_away_returns_to_the_title(program, shots):
 
 def keys_are_not_held_without_the_focus(program, shots):
     with Session("focus", program, shots) as session:
-        session.start()
-        window = session.window()
-        session.wait_for_picture("title", shows_title(window), 10)
+        window = session.start_at_title()
         session.press("space")
         session.wait_for_picture("courtship", shows_courtship(window), 5)
         his_side = window.virtual_area(0, 0, 80, 40)
@@ -369,8 +361,7 @@ def keys_are_not_held_without_the_focus(program, shots):
 
 def escape_quits(program, shots):
     with Session("escape_quits", program, shots) as session:
-        session.start()
-        session.wait_for_picture("title", shows_title(session.window()), 10)
+        session.start_at_title()
         session.press("Escape")
         code = session.wait_for_exit(5)
         check(code == 0, f"exit code {code}")
@@ -379,8 +370,7 @@ def escape_quits(program, shots):
 def alt_f4_quits(program, shots):
     """Windows only: on Linux Alt+F4 belongs to the window manager."""
     with Session("alt_f4_quits", program, shots) as session:
-        session.start()
-        session.wait_for_picture("title", shows_title(session.window()), 10)
+        session.start_at_title()
         session.xdotool("key", "alt+F4")
         code = session.wait_for_exit(10)
         check(code == 0, f"exit code {code}")
@@ -400,9 +390,7 @@ def resizing_snaps(program, shots):
 
 def alt_enter_fills_the_screen_and_back(program, shots):
     with Session("alt_enter", program, shots) as session:
-        session.start()
-        framed = session.window()
-        session.wait_for_picture("framed", shows_title(framed), 10)
+        framed = session.start_at_title("framed")
         session.xdotool("key", "alt+Return")
         full = session.wait_for_window(SCREEN_WIDTH, SCREEN_HEIGHT)
         check((full.x, full.y) == (0, 0), f"full screen at {full.x},{full.y}")
@@ -431,8 +419,7 @@ def full_screen_option(program, shots):
 def windowed_option_wins(program, shots):
     for arguments in (["-f", "-w"], ["-wf"]):
         with Session("windowed_option_wins" + "".join(arguments), program, shots, arguments) as session:
-            session.start()
-            session.wait_for_picture("framed", shows_title(session.window()), 10)
+            session.start_at_title("framed")
             time.sleep(0.3)
             window = session.window()
             check((window.width, window.height) == (1120, 840),
@@ -467,8 +454,7 @@ def stop_signals_close_it(program, shots):
     for number, running in ((signal.SIGINT, False), (signal.SIGTERM, True)):
         with Session(f"stop_signal_{number.name}", program, shots) as session:
             if running:
-                session.start()
-                session.wait_for_picture("title", shows_title(session.window()), 10)
+                session.start_at_title()
             else:
                 session.launch()
                 time.sleep(0.3)
@@ -489,7 +475,7 @@ def no_display(program, shots):
 
 
 SCENARIOS = {f.__name__: f for f in (
-    title_screen, space_starts_a_game, chasing_her_away_returns_to_the_title, keys_are_not_held_without_the_focus,
+    title_screen, chasing_her_away_returns_to_the_title, keys_are_not_held_without_the_focus,
     escape_quits, alt_f4_quits, resizing_snaps,
     alt_enter_fills_the_screen_and_back, full_screen_option, windowed_option_wins, missing_string_data,
     stop_signals_close_it, no_display)}
