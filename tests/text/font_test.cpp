@@ -139,20 +139,4 @@ TEST_F(FontLoadTest, BrokenPagesAreDroppedAndTheirCharactersDrawnWithTheDefault)
     EXPECT_EQ(LiveTextures(), 0);
 }
 
-TEST_F(FontLoadTest, PageImagesGiveTheirFirstChannelAsCoverage)
-{
-    WriteTestFont(TempPath("Fonts"), "Small.txt", "8\n", 8, {{0, {{'A', 5}}}});
-    TestImage colour(4, 2, Rgba{10, 20, 30, 40});
-    colour.Set(3, 1, Rgba{200, 0, 0, 0});
-    WriteImage("Fonts/Small 0.png", colour);
-    ASSERT_TRUE(Load());
-    glBindTexture(GL_TEXTURE_2D, font.pages[0]->faceTexture);
-    uint8_t alpha[8] = {};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha);
-    EXPECT_EQ(alpha[0], 10);
-    EXPECT_EQ(alpha[7], 200);
-    EXPECT_EQ(font.pages[0]->faceWidth, 4);
-}
-
 } // namespace

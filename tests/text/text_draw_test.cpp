@@ -142,10 +142,6 @@ TEST_F(TextDrawTest, GlyphsOutsideTheVisibleAreaSendNothing)
     EXPECT_EQ(At(11, 70), kWhite);
     EXPECT_EQ(At(30, 44), kBlack);
     EXPECT_EQ(At(40, 45), kWhite);
-    renderer.visibleLeft = 100;
-    glState.boundTexture = 0;
-    DrawTextPass(String("A"), 10, 60, 100, true);
-    EXPECT_EQ(glState.boundTexture, renderer.font.pages[0]->outlineTexture);
 }
 
 TEST_F(TextDrawTest, FontWithAbsurdMetricsDrawsWithoutFault)
