@@ -1,5 +1,6 @@
 // Loading the bitmap font: descriptor metrics, page files and their images,
-// and every malformed case with the exact message it reports.
+// and malformed lines with the exact message they report. Missing and
+// damaged game font files are tried in the damaged-files suite.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -68,15 +69,6 @@ TEST_F(FontLoadTest, DescriptorsGiveTheirMetricsOrTheirMessage)
         EXPECT_EQ(font.reserved, c.reserved);
     }
     EXPECT_EQ(LiveTextures(), 0); // the failed load kept no page
-    WriteTextFile(TempPath("Fonts/Small.txt"), "8\n");
-    std::filesystem::remove(TempPath("Fonts/Small 0.txt"));
-    EXPECT_FALSE(Load());
-    EXPECT_EQ(testPlatform.logLines, Lines{bad + " - no characters defined"});
-    std::filesystem::remove(TempPath("Fonts/Small.txt"));
-    EXPECT_FALSE(Load());
-    EXPECT_EQ(testPlatform.logLines, Lines{"Error opening file " + GamePath("Small.txt")});
-    EXPECT_FALSE(Load(""));
-    EXPECT_EQ(testPlatform.logLines, Lines{"Error opening file " + tempFolder + "\\Fonts"});
 }
 
 TEST_F(FontLoadTest, PageLinesGiveCellsAndLinesPastCode255AreAnError)
