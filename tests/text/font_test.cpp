@@ -1,5 +1,6 @@
 // Loading the bitmap font: descriptor metrics, page files and their images,
-// and every malformed case with the exact message it reports.
+// and malformed lines with the exact message they report. Missing and
+// damaged game font files are tried in the damaged-files suite.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -68,15 +69,6 @@ TEST_F(FontLoadTest, DescriptorsGiveTheirMetricsOrTheirMessage)
         EXPECT_EQ(font.reserved, c.reserved);
     }
     EXPECT_EQ(LiveTextures(), 0); // the failed load kept no page
-    WriteTextFile(TempPath("Fonts/Small.txt"), "8\n");
-    std::filesystem::remove(TempPath("Fonts/Small 0.txt"));
-    EXPECT_FALSE(Load());
-    EXPECT_EQ(testPlatform.logLines, Lines{bad + " - no characters defined"});
-    std::filesystem::remove(TempPath("Fonts/Small.txt"));
-    EXPECT_FALSE(Load());
-    EXPECT_EQ(testPlatform.logLines, Lines{"Error opening file " + GamePath("Small.txt")});
-    EXPECT_FALSE(Load(""));
-    EXPECT_EQ(testPlatform.logLines, Lines{"Error opening file " + tempFolder + "\\Fonts"});
 }
 
 TEST_F(FontLoadTest, PageLinesGiveCellsAndLinesPastCode255AreAnError)
@@ -137,22 +129,6 @@ TEST_F(FontLoadTest, BrokenPagesAreDroppedAndTheirCharactersDrawnWithTheDefault)
     }
     ClearFont(font);
     EXPECT_EQ(LiveTextures(), 0);
-}
-
-TEST_F(FontLoadTest, PageImagesGiveTheirFirstChannelAsCoverage)
-{
-    WriteTestFont(TempPath("Fonts"), "Small.txt", "8\n", 8, {{0, {{'A', 5}}}});
-    TestImage colour(4, 2, Rgba{10, 20, 30, 40});
-    colour.Set(3, 1, Rgba{200, 0, 0, 0});
-    WriteImage("Fonts/Small 0.png", colour);
-    ASSERT_TRUE(Load());
-    glBindTexture(GL_TEXTURE_2D, font.pages[0]->faceTexture);
-    uint8_t alpha[8] = {};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha);
-    EXPECT_EQ(alpha[0], 10);
-    EXPECT_EQ(alpha[7], 200);
-    EXPECT_EQ(font.pages[0]->faceWidth, 4);
 }
 
 } // namespace

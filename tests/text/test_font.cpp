@@ -19,7 +19,7 @@ static void WriteCells(const std::string& path, int32_t width, int32_t height, c
 {
     std::vector<uint16_t> samples(size_t(width) * size_t(height), 0);
     for (const TestCell& cell : cells)
-        for (int32_t y = cell.y - grow; y < cell.y + cellHeight + grow; ++y)
+        for (int32_t y = cell.y - grow; !cell.blank && y < cell.y + cellHeight + grow; ++y)
             for (int32_t x = cell.x - grow; x < cell.x + cell.width + grow; ++x)
                 samples[size_t(y) * size_t(width) + size_t(x)] = 255;
     PngImage image = {width, height, 0, 8, false, samples.data(), nullptr, 0, nullptr, 0};
@@ -40,7 +40,7 @@ std::vector<TestCell> WriteTestFont(const std::string& folder, const std::string
         std::string pageName = base + " " + std::to_string(page.number);
         int32_t x = 2, lastCode = -1;
         for (const TestGlyph& glyph : page.glyphs) {
-            cells.push_back(TestCell{glyph.code, x, 1, glyph.width});
+            cells.push_back(TestCell{glyph.code, x, 1, glyph.width, glyph.blank});
             x += glyph.width + 3;
             lastCode = glyph.code > lastCode ? glyph.code : lastCode;
         }

@@ -10,6 +10,7 @@
 struct TestGlyph {
     int32_t code;
     int32_t width;
+    bool blank = false; // its cell is left empty
 };
 
 struct TestFontPage {
@@ -21,6 +22,7 @@ struct TestFontPage {
 // Where each glyph's cell went: code, x, y as written in the page file.
 struct TestCell {
     int32_t code, x, y, width;
+    bool blank;
 };
 
 // Writes "<folder>/<descriptorName>" with the descriptor text, and for each

@@ -19,7 +19,7 @@ const TextColour kNoOutline = {1, 0, 0, 0};
 const TextColour kOutlineRed = {1, 0, 0, 1};
 
 // Height 5, spacing 1, line gap 2. Code 1 is the lowest defined, so it is
-// the default glyph: one pixel wide.
+// the default glyph: one pixel wide. The blanks have empty cells.
 class TextDrawTest : public GlTest {
 protected:
     void SetUp() override
@@ -27,33 +27,11 @@ protected:
         GlTest::SetUp();
         OpenWindow(160, 120);
         std::filesystem::create_directory(TempPath("Fonts"));
-        std::vector<TestCell> cells = WriteTestFont(TempPath("Fonts"), "Tiny.txt", "5\n1\n2\n0\n", 5,
-                                                    {{0, {{1, 1}, {'A', 3}, {'B', 4}, {'W', 6}, {200, 5}}}});
-        // The blanks get empty cells of their own widths, after the last one.
-        std::string emptyX = std::to_string(cells.back().x + cells.back().width + 4);
-        std::string lines = ReadPageFile();
-        SetCell(lines, ' ', emptyX + "\t1\t2");
-        SetCell(lines, '\t', emptyX + "\t1\t3");
-        WriteTextFile(TempPath("Fonts/Tiny 0.txt"), lines);
+        WriteTestFont(TempPath("Fonts"), "Tiny.txt", "5\n1\n2\n0\n", 5,
+                      {{0, {{1, 1}, {'A', 3}, {'B', 4}, {'W', 6}, {200, 5}, {' ', 2, true}, {'\t', 3, true}}}});
         ASSERT_TRUE(InitRenderer(160, 120, String(tempFolder.c_str()), String("Fonts"), String("Tiny.txt")));
         ResizeRenderer(160, 120);
         ClearScreen();
-    }
-    std::string ReadPageFile() const
-    {
-        std::string bytes;
-        FILE* file = fopen(TempPath("Fonts/Tiny 0.txt").c_str(), "rb");
-        for (int c; (c = fgetc(file)) != EOF;)
-            bytes += char(c);
-        fclose(file);
-        return bytes;
-    }
-    static void SetCell(std::string& lines, int32_t code, const std::string& cell)
-    {
-        size_t start = 0;
-        for (int32_t line = 0; line < code; ++line)
-            start = lines.find('\n', start) + 1;
-        lines.replace(start, lines.find('\n', start) - start, cell);
     }
     // Only the faces, white; x, y is the top-left of the first line.
     std::string Faces(const char* text, int32_t maximumWidth, int32_t width = 24, int32_t height = 16)
@@ -142,10 +120,6 @@ TEST_F(TextDrawTest, GlyphsOutsideTheVisibleAreaSendNothing)
     EXPECT_EQ(At(11, 70), kWhite);
     EXPECT_EQ(At(30, 44), kBlack);
     EXPECT_EQ(At(40, 45), kWhite);
-    renderer.visibleLeft = 100;
-    glState.boundTexture = 0;
-    DrawTextPass(String("A"), 10, 60, 100, true);
-    EXPECT_EQ(glState.boundTexture, renderer.font.pages[0]->outlineTexture);
 }
 
 TEST_F(TextDrawTest, FontWithAbsurdMetricsDrawsWithoutFault)
