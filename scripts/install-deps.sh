@@ -9,6 +9,7 @@ packages=(
   libgl-dev libgl1-mesa-dri libosmesa6-dev mesa-utils
   xvfb xdotool imagemagick x11-utils python3 libx11-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 dpkg-dev zip
+  emscripten chromium
 )
 
 missing=()

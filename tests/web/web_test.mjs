@@ -1,0 +1,246 @@
+// The browser program in headless Chromium, driven over the DevTools
+// protocol with the site served on 127.0.0.1. Pictures of key-scripted games
+// must equal velmora-replay's, pixel for pixel; real keys start a game,
+// start the sound and end the game; damaged files log what the desktop logs.
+//
+//   node --experimental-websocket web_test.mjs SITE REPLAY SCRIPTS OUT
+//
+// Shots are kept in OUT. Ends with "web tests: P passed, F failed".
+import { spawn, spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+
+const [site, replay, scripts, out] = process.argv.slice(2);
+fs.mkdirSync(out, { recursive: true });
+
+// Frames of each outcome's script, at the replay's scale 4 in a 640x480 page.
+const pictures = [
+  { script: 'chased.txt', ticks: [0, 31, 431] },
+  { script: 'killed.txt', ticks: [700, 1567] },
+  { script: 'mating.txt', ticks: [1100, 1110] },
+];
+// A file taken away or spoilt: the console shows what the desktop logs.
+const damaged = [
+  { file: 'StringData.txt', damage: 'remove' },
+  { file: 'Data/Fonts/Small.txt', damage: 'remove' },
+  { file: 'Data/Fonts/Small 0.png', damage: 'spoil' },
+  { file: 'Data/title.png', damage: 'spoil' },
+];
+
+// What emscripten's GL emulation says of itself on every start; not the game's.
+const emscriptenNotices = ['WARNING: using emscripten GL', 'TODO: glShadeModel'];
+
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+function serve() {
+  const server = http.createServer((request, response) => {
+    const name = path.join(site, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
+    const file = name.endsWith('/') ? name + 'index.html' : name;
+    fs.readFile(file, (error, body) => {
+      response.writeHead(error ? 404 : 200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+      response.end(error ? '' : body);
+    });
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+async function startChromium() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-chromium-'));
+  const browser = spawn('chromium', ['--headless=new', '--no-sandbox', '--use-angle=swiftshader',
+    '--enable-unsafe-swiftshader', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--mute-audio', '--window-size=640,480',
+    `--user-data-dir=${profile}`, '--remote-debugging-port=0', 'about:blank'], { stdio: 'ignore' });
+  const portFile = path.join(profile, 'DevToolsActivePort');
+  for (let i = 0; i < 300 && !fs.existsSync(portFile); ++i) await sleep(100);
+  const port = fs.readFileSync(portFile, 'utf8').split('\n')[0];
+  const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
+  const socket = new WebSocket(targets.find((t) => t.type === 'page').webSocketDebuggerUrl);
+  await new Promise((resolve) => socket.addEventListener('open', resolve));
+  let next = 0;
+  const waiting = new Map();
+  const listeners = [];
+  socket.addEventListener('message', (message) => {
+    const data = JSON.parse(message.data);
+    if (data.id && waiting.has(data.id)) {
+      waiting.get(data.id)(data);
+      waiting.delete(data.id);
+    } else if (data.method) {
+      for (const listen of listeners) listen(data);
+    }
+  });
+  const send = (method, params = {}) => new Promise((resolve, reject) => {
+    const id = ++next;
+    waiting.set(id, (data) => (data.error ? reject(new Error(`${method}: ${data.error.message}`)) : resolve(data.result)));
+    socket.send(JSON.stringify({ id, method, params }));
+  });
+  const close = async () => {
+    socket.close();
+    const ended = new Promise((resolve) => browser.once('exit', resolve));
+    browser.kill();
+    await ended;
+    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
+  };
+  return { send, listeners, close };
+}
+
+// Opens the page afresh with an optional script run before it, and waits
+// until the game's first frame is on the screen. Returns the console's
+// lines and errors, gathered from then on.
+async function openPage(chrome, before = '') {
+  const page = { lines: [], errors: [] };
+  chrome.listeners.length = 0;
+  chrome.listeners.push((event) => {
+    if (event.method === 'Runtime.consoleAPICalled') {
+      const text = event.params.args.map((a) => a.value).join(' ');
+      if (event.params.type === 'error') page.errors.push(text);
+      else if (!emscriptenNotices.some((notice) => text.startsWith(notice))) page.lines.push(text);
+    } else if (event.method === 'Runtime.exceptionThrown') {
+      page.errors.push(event.params.exceptionDetails.text);
+    } else if (event.method === 'Log.entryAdded' && event.params.entry.level === 'error') {
+      page.errors.push(event.params.entry.text);
+    }
+  });
+  const added = await chrome.send('Page.addScriptToEvaluateOnNewDocument', { source: `
+    window.Module = { postRun: [function () { requestAnimationFrame(function () {
+      window.velmoraFirstFrame = performance.now(); }); }] };
+    ${before}` });
+  await chrome.send('Page.navigate', { url: chrome.url });
+  await waitFor(chrome, 'window.velmoraFirstFrame !== undefined');
+  await chrome.send('Page.removeScriptToEvaluateOnNewDocument', { identifier: added.identifier });
+  return page;
+}
+
+async function evaluate(chrome, expression) {
+  const result = await chrome.send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
+  if (result.exceptionDetails) throw new Error(`${expression}: ${result.exceptionDetails.text}`);
+  return result.result.value;
+}
+
+async function waitFor(chrome, expression, what = expression) {
+  for (let i = 0; i < 200; ++i) {
+    if (await evaluate(chrome, expression)) return;
+    await sleep(50);
+  }
+  throw new Error(`timed out waiting for ${what}`);
+}
+
+const nextFrames = 'new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(true))))';
+
+async function screenshot(chrome, file) {
+  await evaluate(chrome, nextFrames);
+  const shot = await chrome.send('Page.captureScreenshot', { format: 'png' });
+  fs.writeFileSync(file, Buffer.from(shot.data, 'base64'));
+}
+
+// The count of differing pixels, or a message when the pictures cannot be compared.
+function differingPixels(a, b) {
+  const result = spawnSync('compare', ['-metric', 'AE', '-alpha', 'off', a, b, 'null:'], { encoding: 'utf8' });
+  const count = Number(result.stderr.trim());
+  return Number.isFinite(count) ? count : result.stderr.trim();
+}
+
+// Held for a fifth of a second, as the game reads its keys once a tick.
+async function key(chrome, code, keyName, virtualKey) {
+  for (const type of ['keyDown', 'keyUp']) {
+    await chrome.send('Input.dispatchKeyEvent', { type, code, key: keyName, windowsVirtualKeyCode: virtualKey,
+      text: type === 'keyDown' && keyName === ' ' ? ' ' : undefined });
+    await sleep(200);
+  }
+}
+
+const checks = [];
+const check = (name, run) => checks.push({ name, run });
+
+for (const { script, ticks } of pictures) {
+  check(`pictures of ${script}`, async (chrome) => {
+    const scriptPath = path.join(scripts, script);
+    const shots = ticks.map((tick) => path.join(out, `${path.basename(script, '.txt')}-${tick}`));
+    const drawn = spawnSync(replay, [...ticks.flatMap((t, i) => ['--shot', `${t}:${shots[i]}-replay.png`]), scriptPath],
+      { stdio: ['ignore', 'ignore', 'pipe'], encoding: 'utf8' });
+    if (drawn.status !== 0) return `velmora-replay failed: ${drawn.stderr}`;
+    const page = await openPage(chrome);
+    const text = JSON.stringify(fs.readFileSync(scriptPath, 'utf8'));
+    if (!await evaluate(chrome, `Module.ccall('VelmoraFollowScript', 'number', ['string'], [${text}])`))
+      return 'the page refused the key script';
+    for (const [i, tick] of ticks.entries()) {
+      const reached = await evaluate(chrome, `Module.ccall('VelmoraRunScriptTo', 'number', ['number'], [${tick}])`);
+      if (reached !== tick) return `the script ended at tick ${reached}, before ${tick}`;
+      await screenshot(chrome, `${shots[i]}-web.png`);
+      const differing = differingPixels(`${shots[i]}-web.png`, `${shots[i]}-replay.png`);
+      if (differing !== 0) return `tick ${tick}: ${differing} pixels differ from the replay's picture`;
+    }
+    return page.errors.length ? `console errors: ${page.errors.join(' | ')}` : null;
+  });
+}
+
+check('space starts a game and the sound, Esc ends both', async (chrome) => {
+  const page = await openPage(chrome);
+  const title = path.join(out, 'keys-title.png');
+  const playing = path.join(out, 'keys-playing.png');
+  await screenshot(chrome, title);
+  if (await evaluate(chrome, 'AL.currentCtx.audioCtx.state') === 'running')
+    return 'the sound ran before any key was pressed';
+  await key(chrome, 'Space', ' ', 32);
+  await sleep(500);
+  await screenshot(chrome, playing);
+  if (differingPixels(title, playing) === 0) return 'space left the title on the screen';
+  const sound = await evaluate(chrome, 'AL.currentCtx.audioCtx.state');
+  if (sound !== 'running') return `the sound is ${sound} after the first key`;
+  await evaluate(chrome, 'window.velmoraSound = AL.currentCtx.audioCtx, true');
+  await key(chrome, 'Escape', 'Escape', 27);
+  await waitFor(chrome, `!document.getElementById('notice').hidden`, 'the page to say the game has ended');
+  const button = await evaluate(chrome, `document.getElementById('notice-button').textContent`);
+  if (button !== 'Play again') return `the page offers "${button}", not "Play again"`;
+  await waitFor(chrome, `velmoraSound.state === 'closed'`, 'the sound to stop');
+  return page.errors.length ? `console errors: ${page.errors.join(' | ')}` : null;
+});
+
+for (const { file, damage } of damaged) {
+  check(`${damage} ${file}`, async (chrome) => {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-damaged-'));
+    fs.cpSync(path.dirname(replay), folder, { recursive: true });
+    const target = path.join(folder, file);
+    if (damage === 'remove') fs.rmSync(target);
+    else fs.writeFileSync(target, 'not what it should be');
+    const desktop = spawnSync(path.join(folder, path.basename(replay)), ['--shot', `0:${folder}/shot.png`, '/dev/null'],
+      { encoding: 'utf8' }).stderr.split('\n').filter((line) => line && !line.startsWith('velmora-replay:'));
+    fs.rmSync(folder, { recursive: true, force: true });
+    const change = damage === 'remove' ? `FS.unlink(${JSON.stringify('/' + file)})`
+      : `FS.writeFile(${JSON.stringify('/' + file)}, 'not what it should be')`;
+    const page = await openPage(chrome, `window.Module.onRuntimeInitialized = function () { ${change}; };`);
+    await evaluate(chrome, nextFrames);
+    const web = page.lines;
+    if (desktop.length === 0) return 'the desktop logged nothing';
+    if (JSON.stringify(web) !== JSON.stringify(desktop))
+      return `the console shows ${JSON.stringify(web)}, the desktop ${JSON.stringify(desktop)}`;
+    return page.errors.length ? `console errors: ${page.errors.join(' | ')}` : null;
+  });
+}
+
+const server = await serve();
+const chrome = await startChromium();
+chrome.url = `http://127.0.0.1:${server.address().port}/index.html`;
+await chrome.send('Page.enable');
+await chrome.send('Runtime.enable');
+await chrome.send('Log.enable');
+await chrome.send('Emulation.setDeviceMetricsOverride', { width: 640, height: 480, deviceScaleFactor: 1, mobile: false });
+let passed = 0;
+let failed = 0;
+for (const { name, run } of checks) {
+  let fault;
+  try {
+    fault = await run(chrome);
+  } catch (error) {
+    fault = error.message;
+  }
+  console.log(fault ? `FAIL ${name}: ${fault}` : `ok   ${name}`);
+  if (fault) ++failed;
+  else ++passed;
+}
+await chrome.close();
+server.close();
+console.log(`web tests: ${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
