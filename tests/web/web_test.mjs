@@ -6,11 +6,12 @@
 //   node --experimental-websocket web_test.mjs SITE REPLAY SCRIPTS OUT
 //
 // Shots are kept in OUT. Ends with "web tests: P passed, F failed".
-import { spawn, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+
+import { evaluate, key, nextFrames, openPage, screenshot, serve, sleep, startChromium, waitFor } from './chromium.mjs';
 
 const [site, replay, scripts, out] = process.argv.slice(2);
 fs.mkdirSync(out, { recursive: true });
@@ -24,131 +25,15 @@ const pictures = [
 // A file taken away or spoilt: the console shows what the desktop logs.
 const damaged = [
   { file: 'StringData.txt', damage: 'remove' },
-  { file: 'Data/Fonts/Small.txt', damage: 'remove' },
   { file: 'Data/Fonts/Small 0.png', damage: 'spoil' },
   { file: 'Data/title.png', damage: 'spoil' },
 ];
-
-// What emscripten's GL emulation says of itself on every start; not the game's.
-const emscriptenNotices = ['WARNING: using emscripten GL', 'TODO: glShadeModel'];
-
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-function serve() {
-  const server = http.createServer((request, response) => {
-    const name = path.join(site, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
-    const file = name.endsWith('/') ? name + 'index.html' : name;
-    fs.readFile(file, (error, body) => {
-      response.writeHead(error ? 404 : 200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-      response.end(error ? '' : body);
-    });
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
-
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
-async function startChromium() {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-chromium-'));
-  const browser = spawn('chromium', ['--headless=new', '--no-sandbox', '--use-angle=swiftshader',
-    '--enable-unsafe-swiftshader', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync', '--mute-audio', '--window-size=640,480',
-    `--user-data-dir=${profile}`, '--remote-debugging-port=0', 'about:blank'], { stdio: 'ignore' });
-  const portFile = path.join(profile, 'DevToolsActivePort');
-  for (let i = 0; i < 300 && !fs.existsSync(portFile); ++i) await sleep(100);
-  const port = fs.readFileSync(portFile, 'utf8').split('\n')[0];
-  const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
-  const socket = new WebSocket(targets.find((t) => t.type === 'page').webSocketDebuggerUrl);
-  await new Promise((resolve) => socket.addEventListener('open', resolve));
-  let next = 0;
-  const waiting = new Map();
-  const listeners = [];
-  socket.addEventListener('message', (message) => {
-    const data = JSON.parse(message.data);
-    if (data.id && waiting.has(data.id)) {
-      waiting.get(data.id)(data);
-      waiting.delete(data.id);
-    } else if (data.method) {
-      for (const listen of listeners) listen(data);
-    }
-  });
-  const send = (method, params = {}) => new Promise((resolve, reject) => {
-    const id = ++next;
-    waiting.set(id, (data) => (data.error ? reject(new Error(`${method}: ${data.error.message}`)) : resolve(data.result)));
-    socket.send(JSON.stringify({ id, method, params }));
-  });
-  const close = async () => {
-    socket.close();
-    const ended = new Promise((resolve) => browser.once('exit', resolve));
-    browser.kill();
-    await ended;
-    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
-  };
-  return { send, listeners, close };
-}
-
-// Opens the page afresh with an optional script run before it, and waits
-// until the game's first frame is on the screen. Returns the console's
-// lines and errors, gathered from then on.
-async function openPage(chrome, before = '') {
-  const page = { lines: [], errors: [] };
-  chrome.listeners.length = 0;
-  chrome.listeners.push((event) => {
-    if (event.method === 'Runtime.consoleAPICalled') {
-      const text = event.params.args.map((a) => a.value).join(' ');
-      if (event.params.type === 'error') page.errors.push(text);
-      else if (!emscriptenNotices.some((notice) => text.startsWith(notice))) page.lines.push(text);
-    } else if (event.method === 'Runtime.exceptionThrown') {
-      page.errors.push(event.params.exceptionDetails.text);
-    } else if (event.method === 'Log.entryAdded' && event.params.entry.level === 'error') {
-      page.errors.push(event.params.entry.text);
-    }
-  });
-  const added = await chrome.send('Page.addScriptToEvaluateOnNewDocument', { source: `
-    window.Module = { postRun: [function () { requestAnimationFrame(function () {
-      window.velmoraFirstFrame = performance.now(); }); }] };
-    ${before}` });
-  await chrome.send('Page.navigate', { url: chrome.url });
-  await waitFor(chrome, 'window.velmoraFirstFrame !== undefined');
-  await chrome.send('Page.removeScriptToEvaluateOnNewDocument', { identifier: added.identifier });
-  return page;
-}
-
-async function evaluate(chrome, expression) {
-  const result = await chrome.send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
-  if (result.exceptionDetails) throw new Error(`${expression}: ${result.exceptionDetails.text}`);
-  return result.result.value;
-}
-
-async function waitFor(chrome, expression, what = expression) {
-  for (let i = 0; i < 200; ++i) {
-    if (await evaluate(chrome, expression)) return;
-    await sleep(50);
-  }
-  throw new Error(`timed out waiting for ${what}`);
-}
-
-const nextFrames = 'new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(true))))';
-
-async function screenshot(chrome, file) {
-  await evaluate(chrome, nextFrames);
-  const shot = await chrome.send('Page.captureScreenshot', { format: 'png' });
-  fs.writeFileSync(file, Buffer.from(shot.data, 'base64'));
-}
 
 // The count of differing pixels, or a message when the pictures cannot be compared.
 function differingPixels(a, b) {
   const result = spawnSync('compare', ['-metric', 'AE', '-alpha', 'off', a, b, 'null:'], { encoding: 'utf8' });
   const count = Number(result.stderr.trim());
   return Number.isFinite(count) ? count : result.stderr.trim();
-}
-
-// Held for a fifth of a second, as the game reads its keys once a tick.
-async function key(chrome, code, keyName, virtualKey) {
-  for (const type of ['keyDown', 'keyUp']) {
-    await chrome.send('Input.dispatchKeyEvent', { type, code, key: keyName, windowsVirtualKeyCode: virtualKey,
-      text: type === 'keyDown' && keyName === ' ' ? ' ' : undefined });
-    await sleep(200);
-  }
 }
 
 const checks = [];
@@ -220,13 +105,8 @@ for (const { file, damage } of damaged) {
   });
 }
 
-const server = await serve();
-const chrome = await startChromium();
-chrome.url = `http://127.0.0.1:${server.address().port}/index.html`;
-await chrome.send('Page.enable');
-await chrome.send('Runtime.enable');
-await chrome.send('Log.enable');
-await chrome.send('Emulation.setDeviceMetricsOverride', { width: 640, height: 480, deviceScaleFactor: 1, mobile: false });
+const server = await serve(site);
+const chrome = await startChromium(`http://127.0.0.1:${server.address().port}/index.html`);
 let passed = 0;
 let failed = 0;
 for (const { name, run } of checks) {
