@@ -132,11 +132,11 @@ export async function screenshot(chrome, file) {
 }
 
 // A key pressed and let go, each held a fifth of a second, as the game reads
-// its keys once a tick.
-export async function key(chrome, code, keyName, virtualKey, types = ['keyDown', 'keyUp']) {
+// its keys once a tick. Modifiers: 1 for Alt.
+export async function key(chrome, code, keyName, virtualKey, types = ['keyDown', 'keyUp'], modifiers = 0) {
   for (const type of types) {
     await chrome.send('Input.dispatchKeyEvent', { type, code, key: keyName, windowsVirtualKeyCode: virtualKey,
-      text: type === 'keyDown' && keyName === ' ' ? ' ' : undefined });
+      modifiers, text: type === 'keyDown' && keyName === ' ' ? ' ' : undefined });
     await sleep(200);
   }
 }

@@ -61,7 +61,7 @@ for (const { script, ticks } of pictures) {
   });
 }
 
-check('space starts a game and the sound, Esc ends both', async (chrome) => {
+check('space starts a game and the sound, Alt+Enter switches full screen, Esc ends both', async (chrome) => {
   const page = await openPage(chrome);
   const title = path.join(out, 'keys-title.png');
   const playing = path.join(out, 'keys-playing.png');
@@ -74,6 +74,11 @@ check('space starts a game and the sound, Esc ends both', async (chrome) => {
   if (differingPixels(title, playing) === 0) return 'space left the title on the screen';
   const sound = await evaluate(chrome, 'AL.currentCtx.audioCtx.state');
   if (sound !== 'running') return `the sound is ${sound} after the first key`;
+  for (const fullScreen of [true, false]) {
+    await key(chrome, 'Enter', 'Enter', 13, ['rawKeyDown', 'keyUp'], 1);
+    if (await evaluate(chrome, 'document.fullscreenElement !== null') !== fullScreen)
+      return `Alt+Enter did not ${fullScreen ? 'ask for' : 'leave'} full screen`;
+  }
   await evaluate(chrome, 'window.velmoraSound = AL.currentCtx.audioCtx, true');
   await key(chrome, 'Escape', 'Escape', 27);
   await waitFor(chrome, `!document.getElementById('notice').hidden`, 'the page to say the game has ended');
