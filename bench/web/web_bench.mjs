@@ -7,7 +7,6 @@
 //
 //   node --experimental-websocket web_bench.mjs SITE [DESKTOP_ROWS]
 import fs from 'node:fs';
-import os from 'node:os';
 
 import { evaluate, key, openPage, serve, sleep, startChromium } from '../../tests/web/chromium.mjs';
 
