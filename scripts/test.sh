@@ -81,7 +81,7 @@ fi
 if [[ -x scripts/build-web.sh ]]; then
   echo "== web: build and headless Chromium"
   if ./scripts/build-web.sh build-web; then
-    node --experimental-websocket tests/web/web_test.mjs build-web/site build/bin/velmora-replay \
+    timeout 600 node --experimental-websocket tests/web/web_test.mjs build-web/site build/bin/velmora-replay \
       tests/game/scripts build-web/test-shots | tee build-web/test.log
     if [[ $(tail -n1 build-web/test.log) =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
       passed=$((passed + BASH_REMATCH[1]))

@@ -68,10 +68,13 @@ export async function startChromium(url, viewport = { width: 640, height: 480 })
     socket.send(JSON.stringify({ id, method, params }));
   });
   // Asked to close, Chromium ends its helper processes before it exits.
+  // Its answer may never come, as the connection goes with it.
   const close = async () => {
-    const ended = new Promise((resolve) => browser.once('exit', resolve));
-    await send('Browser.close').catch(() => browser.kill());
+    const ended = browser.exitCode !== null ? null : new Promise((resolve) => browser.once('exit', resolve));
+    send('Browser.close').catch(() => {});
+    const stubborn = setTimeout(() => browser.kill(), 5000);
     await ended;
+    clearTimeout(stubborn);
     socket.close();
     fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
   };
