@@ -65,7 +65,8 @@ async function measurePhase(chrome) {
 // "CPU share, title (real program, ...) | 37.0 % of a core | ... | 60.0 frames a second; ..."
 function desktopFrameMs(label) {
   if (!desktopRows || !fs.existsSync(desktopRows)) return null;
-  const line = fs.readFileSync(desktopRows, 'utf8').split('\n').find((l) => l.startsWith(`| CPU share, ${label} (real program`));
+  const line = fs.readFileSync(desktopRows, 'utf8').split('\n')
+    .find((l) => new RegExp(`^\\| CPU share, ${label}[^|(]*\\(real program`).test(l));
   const match = line && line.match(/\| ([\d.]+) % of a core \|[^|]*\| ([\d.]+) frames a second/);
   return match ? { ms: (Number(match[1]) * 10) / Number(match[2]), share: match[1] } : null;
 }
@@ -104,7 +105,7 @@ for (const [label, phase] of phases) {
     `${phase.total.toFixed(2)} ms`, '16.7 ms (one frame at 60 a second)',
     `${phase.drawn.toFixed(1)} frames drawn a second (${phase.fps.toFixed(1)} animation frames); by process, ms: ${kinds} ` +
     '(WebGL drawn by SwiftShader on the processor)' +
-    (desktop ? `; the desktop program: ${desktop.ms.toFixed(2)} ms a frame (${desktop.share} % of a core, above)` : ''));
+    (desktop ? `; the desktop program: ${desktop.ms.toFixed(2)} ms a frame (${desktop.share} % of a core in the same run)` : ''));
 }
 await chrome.close();
 server.close();
