@@ -1,10 +1,12 @@
-# Sourced by the scripts that build libraries for Windows from Debian's
-# source packages.
+# Sourced by the scripts that build libraries for Windows and for the web
+# from Debian's source packages.
 #   FetchDebianSource PACKAGE FOLDER  unpacks the package into FOLDER (once)
 #                                     and prints the unpacked source folder.
 #   ConfigureForWindows PACKAGE BUILD PREFIX [ARGUMENTS...]
 #                                     configures it for static Windows
 #                                     libraries and prints its object folder.
+#   ConfigureForWeb PACKAGE BUILD PREFIX [ARGUMENTS...]
+#                                     the same through emscripten's wrapper.
 
 sudo=""
 if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
@@ -64,5 +66,19 @@ ConfigureForWindows() { # package, build folder, prefix, more configure argument
   mkdir -p "$object_dir"
   (cd "$object_dir" && Quietly "$object_dir.log" "$source_dir/configure" --host=$host --disable-shared \
     --enable-static --prefix="$prefix" CC=$host-gcc-posix AR=$host-ar RANLIB=$host-ranlib "$@") >&2 || return 1
+  echo "$object_dir"
+}
+
+# As ConfigureForWindows, through emconfigure, in <build>/web-objects/PACKAGE.
+ConfigureForWeb() { # package, build folder, prefix, more configure arguments...
+  local package=$1 build_dir=$2 prefix=$3
+  shift 3
+  local source_dir object_dir
+  source_dir=$(FetchDebianSource "$package" "$build_dir/web-sources") || return 1
+  object_dir=$build_dir/web-objects/$package
+  rm -rf "$object_dir" "$object_dir.log"
+  mkdir -p "$object_dir"
+  (cd "$object_dir" && Quietly "$object_dir.log" emconfigure "$source_dir/configure" --prefix="$prefix" "$@") >&2 ||
+    return 1
   echo "$object_dir"
 }
