@@ -189,7 +189,7 @@ int32_t String::ToInt() const
 
 void String::FromInt(int32_t value, int32_t minimumDigits)
 {
-    char digits[12];
+    char digits[10];
     int32_t count = 0;
     // The magnitude of INT32_MIN does not fit an int32, so count in 64 bits.
     int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
@@ -197,15 +197,22 @@ void String::FromInt(int32_t value, int32_t minimumDigits)
         digits[count++] = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude > 0);
-    if (minimumDigits > 1000)
-        minimumDigits = 1000;
+    int64_t padding = minimumDigits > count ? minimumDigits - count : 0;
+    int64_t sign = value < 0 ? 1 : 0;
+    // One allocation for the whole text, so that a padding the memory cannot
+    // hold leaves the String empty at once.
     Clear();
-    if (value < 0)
-        AppendByte('-');
-    for (int32_t pad = count; pad < minimumDigits; ++pad)
-        AppendByte('0');
+    if (!Reserve(sign + padding + count))
+        return;
+    char* out = bytes;
+    if (sign)
+        *out++ = '-';
+    memset(out, '0', static_cast<size_t>(padding));
+    out += padding;
     while (count > 0)
-        AppendByte(digits[--count]);
+        *out++ = digits[--count];
+    length = static_cast<int32_t>(out - bytes);
+    bytes[length] = '\0';
 }
 
 void String::AppendPath(const String& part)

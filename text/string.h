@@ -48,8 +48,7 @@ public:
     // behaviour.
     int32_t ToInt() const;
     // Replaces the text with the decimal value, padded on the left with '0'
-    // to at least minimumDigits digits (the '-' does not count). The padding
-    // is limited to 1000 digits.
+    // to at least minimumDigits digits (the '-' does not count).
     void FromInt(int32_t value, int32_t minimumDigits);
 
     // Appends '\' (when this String is not empty) and then part; an empty

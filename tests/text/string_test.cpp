@@ -143,8 +143,11 @@ TEST(String, FromIntPadsDigitsNotTheSign)
     EXPECT_EQ(Str(s), "-2147483648");
     s.FromInt(INT_MAX, -5);
     EXPECT_EQ(Str(s), "2147483647");
-    s.FromInt(1, INT_MAX); // padding is bounded
-    EXPECT_EQ(s.Length(), 1000);
+    s.FromInt(7, 1500);
+    EXPECT_EQ(s.Length(), 1500);
+    EXPECT_EQ(s[1499], '7');
+    s.FromInt(-1, INT_MAX); // one byte past the longest String
+    EXPECT_TRUE(s.IsEmpty());
 }
 
 TEST(String, PathsJoinWithBackslashes)
