@@ -115,6 +115,9 @@ bool IsAltEnter(WPARAM wParam, LPARAM lParam)
     return (wParam & 0xFF) == VK_RETURN && (lParam & (1 << 29)) != 0;
 }
 
+// Bit 30: the key was already down, so this press is the keyboard's repeat.
+bool IsKeyRepeat(LPARAM lParam) { return (lParam & (1 << 30)) != 0; }
+
 } // namespace
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -186,7 +189,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_SYSKEYDOWN:
         if (shell.windowReady && IsAltEnter(wParam, lParam)) {
-            SetWindowedMode(!shell.windowed);
+            // Held keys switch once, however long they are held.
+            if (!IsKeyRepeat(lParam))
+                SetWindowedMode(!shell.windowed);
             return 0;
         }
         break;

@@ -140,6 +140,8 @@ TEST_F(ShellWindow, AltEnterTogglesFullScreenAndBackToTheSamePlace)
     EXPECT_EQ(full.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(full.bottom, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_TRUE(shell.vsyncOn);
+    Send(WM_SYSKEYDOWN, VK_RETURN, (1 << 29) | (1 << 30)); // held: the keyboard repeats
+    EXPECT_FALSE(shell.windowed);
 
     Send(WM_SYSKEYDOWN, VK_RETURN, 1 << 29);
     EXPECT_TRUE(shell.windowed);
