@@ -224,18 +224,16 @@ void String::AppendPath(const String& part)
     Append(part);
 }
 
-void String::ToBackslashes()
+void String::ReplaceBytes(char from, char to)
 {
     for (int32_t i = 0; i < length; ++i)
-        if (bytes[i] == '/')
-            bytes[i] = '\\';
+        if (bytes[i] == from)
+            bytes[i] = to;
 }
 
-void String::SetByte(int32_t position, char byte)
-{
-    if (position >= 0 && position < length && byte != '\0')
-        bytes[position] = byte;
-}
+void String::ToBackslashes() { ReplaceBytes('/', '\\'); }
+
+void String::ToSlashes() { ReplaceBytes('\\', '/'); }
 
 String Substring(const String& source, int32_t from, int32_t to)
 {
@@ -258,16 +256,15 @@ bool IsSpace(char byte) { return byte == '\t' || byte == '\n' || byte == '\r' ||
 
 char ToUpperAscii(char byte) { return (byte >= 'a' && byte <= 'z') ? static_cast<char>(byte - 32) : byte; }
 
-bool TextEquals(const char* a, const char* b, bool ignoreCase)
+uint32_t HashNameLetters(const String& name, uint32_t buckets)
 {
-    for (;; ++a, ++b) {
-        char x = ignoreCase ? ToUpperAscii(*a) : *a;
-        char y = ignoreCase ? ToUpperAscii(*b) : *b;
-        if (x != y)
-            return false;
-        if (x == '\0')
-            return true;
+    uint32_t hash = 0;
+    for (int32_t i = 0; i < name.Length(); ++i) {
+        char letter = ToUpperAscii(name[i]);
+        if (letter >= 'A' && letter <= 'Z')
+            hash = (hash * 26 + static_cast<uint32_t>(letter - 64)) % buckets;
     }
+    return hash;
 }
 
 static void RemoveLastComponent(String& folder)
@@ -309,9 +306,7 @@ FILE* OpenFileForReading(const String& path)
     return fopen(path.Text(), "rb");
 #else
     String native(path);
-    for (int32_t i = 0; i < native.Length(); ++i)
-        if (native[i] == '\\')
-            native.SetByte(i, '/');
+    native.ToSlashes();
     FILE* file = fopen(native.Text(), "rb");
     // Here a folder opens like a file and only its reads fail; on Windows, as
     // the loaders expect, it does not open at all.

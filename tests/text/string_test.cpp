@@ -82,10 +82,6 @@ TEST(String, EqualsFoldsOnlyAsciiLetters)
     EXPECT_FALSE(String("abc").Equals(String("abcd"), true));
     // Bytes above 127 are never folded.
     EXPECT_FALSE(String("\xe4").Equals(String("\xc4"), true));
-    EXPECT_TRUE(TextEquals("FONT_FILE_NAME", "FONT_FILE_NAME", false));
-    EXPECT_FALSE(TextEquals("font_file_name", "FONT_FILE_NAME", false));
-    EXPECT_TRUE(TextEquals("font_file_name", "FONT_FILE_NAME", true));
-    EXPECT_FALSE(TextEquals("FONT", "FONT_FILE_NAME", true));
 }
 
 TEST(String, IsSpaceAndToUpperAscii)
