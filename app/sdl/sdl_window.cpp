@@ -2,6 +2,7 @@
 
 #include "app/diagnostics.h"
 #include "app/shell_state.h"
+#include "render/virtual_screen.h"
 
 SdlWindow sdlWindow = {};
 
@@ -54,7 +55,7 @@ bool CreateGameWindow(ClientSize size, int32_t& exitCode)
             return Fail("Error choosing pixel format", kOpenGlFailedExitCode, exitCode);
         return Fail("Error creating window", kWindowFailedExitCode, exitCode);
     }
-    SDL_SetWindowMinimumSize(sdlWindow.window, 160, 120);
+    SDL_SetWindowMinimumSize(sdlWindow.window, kScreenWidth, kScreenHeight);
     sdlWindow.context = SDL_GL_CreateContext(sdlWindow.window);
     if (!sdlWindow.context) {
         DestroyGameWindow();

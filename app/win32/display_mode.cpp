@@ -2,6 +2,7 @@
 
 #include "app/shell_state.h"
 #include "app/window_sizing.h"
+#include "render/virtual_screen.h"
 
 namespace {
 
@@ -68,8 +69,8 @@ SIZE InitialWindowSize()
 POINT MinimumTrackingSize()
 {
     SIZE size;
-    if (!FramedWindowSize(160, 120, size))
-        return POINT{160, 120};
+    if (!FramedWindowSize(kScreenWidth, kScreenHeight, size))
+        return POINT{kScreenWidth, kScreenHeight};
     return POINT{size.cx, size.cy};
 }
 

@@ -16,7 +16,7 @@ enum : DWORD {
 // The whole window's size for the first client area; CW_USEDEFAULT for both
 // when the frame cannot be computed.
 SIZE InitialWindowSize();
-// The window whose client area is exactly 160 by 120.
+// The window whose client area is exactly the virtual screen.
 POINT MinimumTrackingSize();
 // Snaps a rectangle being dragged by the given edge (WMSZ_* code); false,
 // rectangle untouched, for an unknown edge or when no frame can be computed.

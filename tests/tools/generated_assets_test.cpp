@@ -171,8 +171,8 @@ TEST(GeneratedAssets, PicturesHaveTheirSizesAndKeepBlackForTransparency)
 {
     const Picture title = ReadPicture(kOutput + "/Data/title.png");
     ASSERT_TRUE(title.ok);
-    EXPECT_EQ(title.width, 160);
-    EXPECT_EQ(title.height, 120);
+    EXPECT_EQ(title.width, kScreenWidth);
+    EXPECT_EQ(title.height, kScreenHeight);
     EXPECT_EQ(title.colourType, PNG_COLOR_TYPE_RGB);
     const Picture stand = ReadPicture(kOutput + "/Data/spider stand.png");
     for (int i = 1; i < kGameImageCount; ++i) {
