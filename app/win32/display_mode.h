@@ -1,9 +1,8 @@
-// Window sizes and display modes: the first window is the largest whole
-// multiple of the virtual screen that fits the screen, a drag snaps the
-// client area to whole multiples, and full screen is a borderless window
-// covering the primary screen, with the cursor hidden and vertical
-// synchronisation on while it has the focus. Frames are always those of a
-// WS_OVERLAPPEDWINDOW without a menu.
+// Window sizes on Windows: the first window is the largest whole multiple of
+// the virtual screen that fits the screen, a drag snaps the client area to
+// whole multiples, and full screen is a borderless window covering the
+// primary screen. Frames are always those of a WS_OVERLAPPEDWINDOW without a
+// menu.
 #pragma once
 
 #include "app/win32/win32_shell.h"
@@ -21,5 +20,4 @@ POINT MinimumTrackingSize();
 // Snaps a rectangle being dragged by the given edge (WMSZ_* code); false,
 // rectangle untouched, for an unknown edge or when no frame can be computed.
 bool SnapWindowRect(WPARAM edge, RECT& rect);
-// Switches between the framed window (true) and full screen (false).
-void SetWindowedMode(bool windowed);
+// The switch between window and full screen is in app/display_mode.h.

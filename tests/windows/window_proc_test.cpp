@@ -1,6 +1,7 @@
 // The main window's message handling, on a real window under Wine.
 #include <algorithm>
 
+#include "app/display_mode.h"
 #include "app/shell_state.h"
 #include "app/win32/display_mode.h"
 #include "tests/windows/recorded_app.h"
