@@ -1,6 +1,7 @@
 #include "game/game.h"
 
 #include "app/diagnostics.h"
+#include "game/asset_names.h"
 #include "sound/sound.h"
 
 namespace {
@@ -390,8 +391,8 @@ void PlaceGameSprites()
 
 void LoadGameSounds()
 {
-    game.beepSound = LoadSound(String("Data/beep.ogg"));
-    game.runAwaySound = LoadSound(String("Data/run away.ogg"));
-    game.deathSound = LoadSound(String("Data/death.ogg"));
-    game.loveSound = LoadSound(String("Data/love.ogg"));
+    game.beepSound = LoadSound(String(kGameSoundFiles[kBeepSound]));
+    game.runAwaySound = LoadSound(String(kGameSoundFiles[kRunAwaySound]));
+    game.deathSound = LoadSound(String(kGameSoundFiles[kDeathSound]));
+    game.loveSound = LoadSound(String(kGameSoundFiles[kLoveSound]));
 }

@@ -156,9 +156,9 @@ bool FileExists(const std::string& path)
 TEST(GeneratedAssets, EveryFileTheGameOpensIsThere)
 {
     for (int i = 0; i < kGameImageCount; ++i)
-        EXPECT_TRUE(FileExists(kOutput + "/Data/" + kGameImageNames[i] + ".png")) << kGameImageNames[i];
+        EXPECT_TRUE(FileExists(kOutput + "/Data/" + AssetName(kGameImageFiles[i]) + ".png")) << AssetName(kGameImageFiles[i]);
     for (int i = 0; i < kGameSoundCount; ++i)
-        EXPECT_TRUE(FileExists(kOutput + "/Data/" + kGameSoundNames[i] + ".ogg")) << kGameSoundNames[i];
+        EXPECT_TRUE(FileExists(kOutput + "/Data/" + AssetName(kGameSoundFiles[i]) + ".ogg")) << AssetName(kGameSoundFiles[i]);
     for (const char* font : {"Small.txt", "Small 0.txt", "Small 0.png", "Small 0 outline.png"})
         EXPECT_TRUE(FileExists(kOutput + "/Data/Fonts/" + font)) << font;
     EXPECT_TRUE(FileExists(VELMORA_ICON_FILE));
@@ -176,7 +176,7 @@ TEST(GeneratedAssets, PicturesHaveTheirSizesAndKeepBlackForTransparency)
     EXPECT_EQ(title.colourType, PNG_COLOR_TYPE_RGB);
     const Picture stand = ReadPicture(kOutput + "/Data/spider stand.png");
     for (int i = 1; i < kGameImageCount; ++i) {
-        const std::string name = kGameImageNames[i];
+        const std::string name = AssetName(kGameImageFiles[i]);
         const Picture picture = ReadPicture(kOutput + "/Data/" + name + ".png");
         ASSERT_TRUE(picture.ok) << name;
         int clear = 0;
@@ -286,7 +286,7 @@ TEST(GeneratedAssets, GameTextsFitWhereTheyAreDrawn)
 TEST(GeneratedAssets, SoundsDecodeToTheirExactLengthWithoutClipping)
 {
     for (int i = 0; i < kGameSoundCount; ++i) {
-        const std::string name = kGameSoundNames[i];
+        const std::string name = AssetName(kGameSoundFiles[i]);
         const SoundRecipe recipe = ReadRecipe(name);
         const DecodedSound sound = DecodeSound(name);
         ASSERT_GT(sound.samples, 0) << name;
