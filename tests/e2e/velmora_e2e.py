@@ -244,7 +244,7 @@ class Session:
 def shows_title(window):
     def test(picture):
         # The night-sky picture fills the virtual screen; the title text is white.
-        lit = picture.share(window.virtual_area(0, 0, 160, 120), lambda *c: not is_black(*c))
+        lit = picture.share(window.virtual_area(0, 0, VIRTUAL_WIDTH, VIRTUAL_HEIGHT), lambda *c: not is_black(*c))
         title_text = picture.share(window.virtual_area(4, 104, 40, 12), is_white)
         return lit > 0.6 and title_text > 0.05
     return test
@@ -252,7 +252,7 @@ def shows_title(window):
 
 def shows_courtship(window):
     def test(picture):
-        upper = window.virtual_area(0, 60, 160, 60)
+        upper = window.virtual_area(0, 60, VIRTUAL_WIDTH, 60)
         lower_left = window.virtual_area(0, 0, 60, 40)
         lower_right = window.virtual_area(100, 0, 60, 40)
         return (picture.share(upper, is_fear_red) > 0.002 and picture.share(upper, is_excitement_green) > 0.002
@@ -263,7 +263,7 @@ def shows_courtship(window):
 
 def shows_outcome_message(window):
     def test(picture):
-        whole = window.virtual_area(0, 0, 160, 120)
+        whole = window.virtual_area(0, 0, VIRTUAL_WIDTH, VIRTUAL_HEIGHT)
         return (picture.share(whole, is_white) > 0.01 and picture.share(whole, is_fear_red) == 0
                 and picture.share(whole, lambda *c: not is_black(*c) and not is_white(*c)) < 0.05)
     return test
