@@ -15,8 +15,8 @@ const int32_t kMostTicksPerFrame = 4;
 const int32_t kPacingWrap = 12;
 const int32_t kPacingTarget = 37;
 
-// tickCarry + 3 x E in 32 bits; only a stall of weeks, whose ticks are dropped
-// anyway, would overflow, and that sum is held at the 32-bit limit instead.
+// tickCarry + 3 x E in 32 bits; only a stall of over eight days, whose ticks
+// are dropped anyway, would overflow, and that sum is held at the limit.
 int32_t CarryPlusElapsed(int32_t elapsedMilliseconds)
 {
     int64_t units = tickCarry + int64_t{kUnitsPerMillisecond} * elapsedMilliseconds;
