@@ -45,11 +45,11 @@ HPALETTE CreateGamePalette()
     return CreatePalette(reinterpret_cast<const LOGPALETTE*>(&layout));
 }
 
-void TearDownPalette()
+void TearDownPalette(HDC deviceContext)
 {
     if (!win32.palette)
         return;
-    SelectPalette(win32.deviceContext, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
+    SelectPalette(deviceContext, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
     DeleteObject(win32.palette);
     win32.palette = nullptr;
 }
@@ -93,17 +93,12 @@ bool SetUpPixelFormat(HDC deviceContext)
         if (!win32.palette)
             return false;
         if (!SelectPalette(deviceContext, win32.palette, FALSE)) {
-            DeleteObject(win32.palette);
-            win32.palette = nullptr;
+            TearDownPalette(deviceContext);
             return false;
         }
     }
     if (!SetPixelFormat(deviceContext, format, &description)) {
-        if (win32.palette) {
-            SelectPalette(deviceContext, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-            DeleteObject(win32.palette);
-            win32.palette = nullptr;
-        }
+        TearDownPalette(deviceContext);
         return false;
     }
     return true;
@@ -121,7 +116,7 @@ bool SetUpOpenGl(HWND window)
     }
     win32.glContext = VELMORA_FAILING_GL_STEP == 3 ? nullptr : wglCreateContext(win32.deviceContext);
     if (!win32.glContext) {
-        TearDownPalette();
+        TearDownPalette(win32.deviceContext);
         ReleaseDC(window, win32.deviceContext);
         win32.deviceContext = nullptr;
         return FailSetUp("Error creating OpenGL context");
@@ -129,7 +124,7 @@ bool SetUpOpenGl(HWND window)
     if (VELMORA_FAILING_GL_STEP == 4 || !wglMakeCurrent(win32.deviceContext, win32.glContext)) {
         wglDeleteContext(win32.glContext);
         win32.glContext = nullptr;
-        TearDownPalette();
+        TearDownPalette(win32.deviceContext);
         ReleaseDC(window, win32.deviceContext);
         win32.deviceContext = nullptr;
         return FailSetUp("Error attaching OpenGL context");
@@ -149,7 +144,7 @@ void TearDownOpenGl(HWND window)
     wglMakeCurrent(win32.deviceContext, nullptr);
     wglDeleteContext(win32.glContext);
     win32.glContext = nullptr;
-    TearDownPalette();
+    TearDownPalette(win32.deviceContext);
     ReleaseDC(window, win32.deviceContext);
     win32.deviceContext = nullptr;
 }

@@ -61,17 +61,18 @@ TEST(ProgramFolder, QuotedAndPlainPaths)
     EXPECT_EQ(Folder("\"C:\\Games\\Demo\\game.exe\" -f"), "C:\\Games\\Demo");
     EXPECT_EQ(Folder("\"C:\\Program Files\\Velmora\\game.exe\""), "C:\\Program Files\\Velmora");
     EXPECT_EQ(Folder("C:\\Games\\Demo\\game.exe -w"), "C:\\Games\\Demo");
+    EXPECT_EQ(Folder("C:\\Games\\game.exe"), "C:\\Games"); // nothing after the path
 }
 
 TEST(ProgramFolder, ARootFolderKeepsItsBackslash)
 {
     EXPECT_EQ(Folder("C:\\game.exe -w"), "C:\\");
+    EXPECT_EQ(Folder("C:\\velmora.exe"), "C:\\");
     EXPECT_EQ(Folder("\"C:\\game.exe\""), "C:\\");
 }
 
 TEST(ProgramFolder, LeftAloneWithoutAnEndOrAFolder)
 {
-    EXPECT_EQ(Folder("C:\\Games\\game.exe"), "(unchanged)"); // no blank after the path
     EXPECT_EQ(Folder("game.exe -f"), "(unchanged)");
     EXPECT_EQ(Folder("\"C:\\Games\\game.exe"), "(unchanged)"); // the quote never closes
     EXPECT_EQ(Folder(""), "(unchanged)");

@@ -36,15 +36,15 @@ class TimedTurn : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        context = CreateOffscreenGl(160, 120);
+        context = CreateOffscreenGl(kScreenWidth, kScreenHeight);
         ASSERT_NE(context, nullptr);
         ResetTestPlatform();
         ResetGameState();
         fake = FakeLoop{5000, 0, 0, 0};
         running = true;
         tickCarry = 0;
-        renderer.windowWidth = 160; // as after the first resize
-        renderer.windowHeight = 120;
+        renderer.windowWidth = kScreenWidth; // as after the first resize
+        renderer.windowHeight = kScreenHeight;
     }
     void TearDown() override
     {

@@ -13,6 +13,7 @@
 
 #include "app/app.h"
 #include "app/diagnostics.h"
+#include "game/asset_names.h"
 #include "game/game.h"
 #include "sound/mixer.h"
 #include "sound/mixer_engine.h"
@@ -89,26 +90,16 @@ struct Picture {
 };
 
 const Picture kPictures[] = {
-    {"Data/title.png", 1},
-    {"Data/spider stand.png", 4},
-    {"Data/spider leg raised 1.png", 4},
-    {"Data/spider leg raised 2.png", 4},
-    {"Data/spider leg raised 3.png", 2},
-    {"Data/spider walk 1.png", 2},
-    {"Data/spider walk 2.png", 2},
-    {"Data/spider walk 3.png", 2},
-    {"Data/spider walk 4.png", 2},
-    {"Data/spider walk 5.png", 2},
-    {"Data/spider walk 6.png", 2},
-    {"Data/spider walk 7.png", 2},
-    {"Data/spider walk 8.png", 2},
-    {"Data/spider dying 1.png", 2},
-    {"Data/spider dying 2.png", 2},
-    {"Data/spider dead.png", 2},
-    {"Data/big heart.png", 1},
-    {"Data/heart 1.png", 43},
-    {"Data/heart 2.png", 43},
-    {"Data/heart 3.png", 42},
+    {kGameImageFiles[kTitleImage], 1},      {kGameImageFiles[kSpiderStandImage], 4},
+    {kGameImageFiles[kLegRaised1Image], 4}, {kGameImageFiles[kLegRaised2Image], 4},
+    {kGameImageFiles[kLegRaised3Image], 2}, {kGameImageFiles[kWalk1Image], 2},
+    {kGameImageFiles[kWalk1Image + 1], 2},  {kGameImageFiles[kWalk1Image + 2], 2},
+    {kGameImageFiles[kWalk1Image + 3], 2},  {kGameImageFiles[kWalk1Image + 4], 2},
+    {kGameImageFiles[kWalk1Image + 5], 2},  {kGameImageFiles[kWalk1Image + 6], 2},
+    {kGameImageFiles[kWalk1Image + 7], 2},  {kGameImageFiles[kDying1Image], 2},
+    {kGameImageFiles[kDying2Image], 2},     {kGameImageFiles[kDeadImage], 2},
+    {kGameImageFiles[kBigHeartImage], 1},   {kGameImageFiles[kHeart1Image], 43},
+    {kGameImageFiles[kHeart1Image + 1], 43}, {kGameImageFiles[kHeart1Image + 2], 42},
 };
 
 struct Sound {
@@ -117,10 +108,10 @@ struct Sound {
 };
 
 const Sound kSounds[] = {
-    {"Data/beep.ogg", &GameState::beepSound},
-    {"Data/run away.ogg", &GameState::runAwaySound},
-    {"Data/death.ogg", &GameState::deathSound},
-    {"Data/love.ogg", &GameState::loveSound},
+    {kGameSoundFiles[kBeepSound], &GameState::beepSound},
+    {kGameSoundFiles[kRunAwaySound], &GameState::runAwaySound},
+    {kGameSoundFiles[kDeathSound], &GameState::deathSound},
+    {kGameSoundFiles[kLoveSound], &GameState::loveSound},
 };
 
 const char kFontImages[][32] = {"Data/Fonts/Small 0.png", "Data/Fonts/Small 0 outline.png"};

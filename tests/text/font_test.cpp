@@ -121,7 +121,7 @@ TEST_F(FontLoadTest, PageFileCells)
         lines += line == 10 ? "1\t2\n" : "\n";
     lines += "10\t20\t5\n";            // line 66: 'A'
     lines += " 3 \t 4x\t 6\t7 more\n"; // line 67: 'B', further tabs are the width's
-    lines += "9\t9\t-4\n";             // line 68: 'C', no room below nothing
+    lines += "1\t2\t-3\n";             // line 68: 'C', the pen steps back
     WriteTextFile(TempPath("Fonts/Small.txt"), "8\n");
     WriteTextFile(TempPath("Fonts/Small 0.txt"), lines);
     WriteTestFont(TempPath("Fonts"), "unused.txt", "", 8, {{0, {{'A', 5}}}});
@@ -140,7 +140,7 @@ TEST_F(FontLoadTest, PageFileCells)
     EXPECT_EQ(page->glyphs['B'].y, 4);
     EXPECT_EQ(page->glyphs['B'].width, 6);
     EXPECT_TRUE(page->glyphs['C'].defined);
-    EXPECT_EQ(page->glyphs['C'].width, 0);
+    EXPECT_EQ(page->glyphs['C'].width, -3);
     EXPECT_EQ(font.defaultGlyph, &a);
     EXPECT_EQ(font.defaultPage, page);
 }

@@ -83,10 +83,6 @@ TEST(String, EqualsFoldsOnlyAsciiLetters)
     EXPECT_FALSE(String("abc").Equals(String("abcd"), true));
     // Bytes above 127 are never folded.
     EXPECT_FALSE(String("\xe4").Equals(String("\xc4"), true));
-    EXPECT_TRUE(TextEquals("FONT_FILE_NAME", "FONT_FILE_NAME", false));
-    EXPECT_FALSE(TextEquals("font_file_name", "FONT_FILE_NAME", false));
-    EXPECT_TRUE(TextEquals("font_file_name", "FONT_FILE_NAME", true));
-    EXPECT_FALSE(TextEquals("FONT", "FONT_FILE_NAME", true));
 }
 
 TEST(String, IsSpaceAndToUpperAscii)
@@ -144,8 +140,11 @@ TEST(String, FromIntPadsDigitsNotTheSign)
     EXPECT_EQ(Str(s), "-2147483648");
     s.FromInt(INT_MAX, -5);
     EXPECT_EQ(Str(s), "2147483647");
-    s.FromInt(1, INT_MAX); // padding is bounded
-    EXPECT_EQ(s.Length(), 1000);
+    s.FromInt(7, 1500);
+    EXPECT_EQ(s.Length(), 1500);
+    EXPECT_EQ(s[1499], '7');
+    s.FromInt(-1, INT_MAX); // one byte past the longest String
+    EXPECT_TRUE(s.IsEmpty());
 }
 
 TEST(String, PathsJoinWithBackslashes)

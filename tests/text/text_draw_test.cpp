@@ -7,6 +7,7 @@
 #include "render/gl_api.h"
 #include "render/gl_state.h"
 #include "render/renderer.h"
+#include "render/virtual_screen.h"
 #include "tests/render/gl_fixture.h"
 #include "tests/support/test_platform.h"
 #include "tests/text/test_font.h"
@@ -25,7 +26,7 @@ protected:
     void SetUp() override
     {
         GlTest::SetUp();
-        OpenWindow(160, 120);
+        OpenWindow(kScreenWidth, kScreenHeight);
         std::filesystem::create_directory(TempPath("Fonts"));
         std::vector<TestCell> cells = WriteTestFont(TempPath("Fonts"), "Tiny.txt", "5\n1\n2\n0\n", 5,
                                                     {{0, {{1, 1}, {'A', 3}, {'B', 4}, {'W', 6}, {200, 5}}}});
@@ -35,8 +36,8 @@ protected:
         SetCell(lines, ' ', emptyX + "\t1\t2");
         SetCell(lines, '\t', emptyX + "\t1\t3");
         WriteTextFile(TempPath("Fonts/Tiny 0.txt"), lines);
-        ASSERT_TRUE(InitRenderer(160, 120, String(tempFolder.c_str()), String("Fonts"), String("Tiny.txt")));
-        ResizeRenderer(160, 120);
+        ASSERT_TRUE(InitRenderer(kScreenWidth, kScreenHeight, String(tempFolder.c_str()), String("Fonts"), String("Tiny.txt")));
+        ResizeRenderer(kScreenWidth, kScreenHeight);
         ClearScreen();
     }
     std::string ReadPageFile() const

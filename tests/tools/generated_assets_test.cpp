@@ -156,9 +156,9 @@ bool FileExists(const std::string& path)
 TEST(GeneratedAssets, EveryFileTheGameOpensIsThere)
 {
     for (int i = 0; i < kGameImageCount; ++i)
-        EXPECT_TRUE(FileExists(kOutput + "/Data/" + kGameImageNames[i] + ".png")) << kGameImageNames[i];
+        EXPECT_TRUE(FileExists(kOutput + "/Data/" + AssetName(kGameImageFiles[i]) + ".png")) << AssetName(kGameImageFiles[i]);
     for (int i = 0; i < kGameSoundCount; ++i)
-        EXPECT_TRUE(FileExists(kOutput + "/Data/" + kGameSoundNames[i] + ".ogg")) << kGameSoundNames[i];
+        EXPECT_TRUE(FileExists(kOutput + "/Data/" + AssetName(kGameSoundFiles[i]) + ".ogg")) << AssetName(kGameSoundFiles[i]);
     for (const char* font : {"Small.txt", "Small 0.txt", "Small 0.png", "Small 0 outline.png"})
         EXPECT_TRUE(FileExists(kOutput + "/Data/Fonts/" + font)) << font;
     EXPECT_TRUE(FileExists(VELMORA_ICON_FILE));
@@ -171,8 +171,8 @@ TEST(GeneratedAssets, PicturesHaveTheirSizesAndKeepBlackForTransparency)
 {
     const Picture title = ReadPicture(kOutput + "/Data/title.png");
     ASSERT_TRUE(title.ok);
-    EXPECT_EQ(title.width, 160);
-    EXPECT_EQ(title.height, 120);
+    EXPECT_EQ(title.width, kScreenWidth);
+    EXPECT_EQ(title.height, kScreenHeight);
     EXPECT_EQ(title.colourType, PNG_COLOR_TYPE_RGB);
     const Picture stand = ReadPicture(kOutput + "/Data/spider stand.png");
     // The opaque columns of a row of a picture, rows counted from the top.
@@ -190,7 +190,7 @@ TEST(GeneratedAssets, PicturesHaveTheirSizesAndKeepBlackForTransparency)
     };
     const int ground = lowestRow(stand);
     for (int i = 1; i < kGameImageCount; ++i) {
-        const std::string name = kGameImageNames[i];
+        const std::string name = AssetName(kGameImageFiles[i]);
         const Picture picture = ReadPicture(kOutput + "/Data/" + name + ".png");
         ASSERT_TRUE(picture.ok) << name;
         int clear = 0;
@@ -308,7 +308,7 @@ TEST(GeneratedAssets, GameTextsFitWhereTheyAreDrawn)
 TEST(GeneratedAssets, SoundsDecodeToTheirExactLengthWithoutClipping)
 {
     for (int i = 0; i < kGameSoundCount; ++i) {
-        const std::string name = kGameSoundNames[i];
+        const std::string name = AssetName(kGameSoundFiles[i]);
         const SoundRecipe recipe = ReadRecipe(name);
         const DecodedSound sound = DecodeSound(name);
         ASSERT_GT(sound.samples, 0) << name;

@@ -1,6 +1,7 @@
 // The main window's message handling, on a real window under Wine.
 #include <algorithm>
 
+#include "app/display_mode.h"
 #include "app/shell_state.h"
 #include "app/win32/display_mode.h"
 #include "tests/windows/recorded_app.h"
@@ -140,6 +141,8 @@ TEST_F(ShellWindow, AltEnterTogglesFullScreenAndBackToTheSamePlace)
     EXPECT_EQ(full.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(full.bottom, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_TRUE(shell.vsyncOn);
+    Send(WM_SYSKEYDOWN, VK_RETURN, (1 << 29) | (1 << 30)); // held: the keyboard repeats
+    EXPECT_FALSE(shell.windowed);
 
     Send(WM_SYSKEYDOWN, VK_RETURN, 1 << 29);
     EXPECT_TRUE(shell.windowed);
