@@ -148,28 +148,18 @@ EM_BOOL OnVisibilityChange(int, const EmscriptenVisibilityChangeEvent* change, v
     return EM_FALSE;
 }
 
-void ListenToPage()
+// Hands the page's events to the game, or with listen false stops them.
+void ListenToPage(bool listen)
 {
     const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
-    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, OnKeyDown);
-    emscripten_set_keyup_callback(window, nullptr, EM_TRUE, OnKeyUp);
-    emscripten_set_blur_callback(window, nullptr, EM_TRUE, OnBlur);
-    emscripten_set_focus_callback(window, nullptr, EM_TRUE, OnFocus);
-    emscripten_set_resize_callback(window, nullptr, EM_FALSE, OnResize);
-    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, OnVisibilityChange);
-    emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, OnFullScreenChange);
-}
-
-void StopListening()
-{
-    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
-    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, nullptr);
-    emscripten_set_keyup_callback(window, nullptr, EM_TRUE, nullptr);
-    emscripten_set_blur_callback(window, nullptr, EM_TRUE, nullptr);
-    emscripten_set_focus_callback(window, nullptr, EM_TRUE, nullptr);
-    emscripten_set_resize_callback(window, nullptr, EM_FALSE, nullptr);
-    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, nullptr);
-    emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, nullptr);
+    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, listen ? OnKeyDown : nullptr);
+    emscripten_set_keyup_callback(window, nullptr, EM_TRUE, listen ? OnKeyUp : nullptr);
+    emscripten_set_blur_callback(window, nullptr, EM_TRUE, listen ? OnBlur : nullptr);
+    emscripten_set_focus_callback(window, nullptr, EM_TRUE, listen ? OnFocus : nullptr);
+    emscripten_set_resize_callback(window, nullptr, EM_FALSE, listen ? OnResize : nullptr);
+    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, listen ? OnVisibilityChange : nullptr);
+    emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE,
+                                             listen ? OnFullScreenChange : nullptr);
 }
 
 uint32_t Milliseconds() { return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now())); }
@@ -182,7 +172,7 @@ void Present() {}
 void EndGame()
 {
     emscripten_cancel_main_loop();
-    StopListening();
+    ListenToPage(false);
     AppShutdown();
     AppRelease();
     shell.windowReady = false;
@@ -215,7 +205,7 @@ int main()
     SetSoundEngineFactory(MakeWebSoundEngine);
     AppInit();
     shell.windowReady = true;
-    ListenToPage();
+    ListenToPage(true);
     FitCanvasToPage();
     emscripten_set_main_loop(RunTurn, 0, 0);
     return 0;

@@ -6,12 +6,12 @@
 
 #include <cstring>
 
+#include "app/held_keys.h"
 #include "app/platform.h"
 #include "app/posix/posix_files.h"
 #include "app/web/web_shell.h"
 
 namespace {
-bool heldKeys[256];
 bool closeRequested;
 char line[1024];
 
@@ -25,21 +25,9 @@ void ConsoleLine(const char* text, size_t length)
 }
 } // namespace
 
-void SetKeyHeld(uint8_t virtualKey, bool held)
-{
-    if (virtualKey != 0)
-        heldKeys[virtualKey] = held;
-}
-
-void ReleaseAllKeys()
-{
-    for (bool& held : heldKeys)
-        held = false;
-}
-
 bool CloseRequested() { return closeRequested; }
 
-bool PlatformIsKeyDown(uint8_t key) { return FollowingKeyScript() ? ScriptKeyDown(key) : heldKeys[key]; }
+bool PlatformIsKeyDown(uint8_t key) { return FollowingKeyScript() ? ScriptKeyDown(key) : KeyHeld(key); }
 
 void PlatformWriteLogLine(const char* text, int32_t length)
 {

@@ -1,11 +1,10 @@
-// The browser program's shared pieces: held keys, the close request, the
+// The browser program's shared pieces: the close request, the
 // sound pump and the key-script mode that stands in for the keyboard.
 #pragma once
 
 #include <cstdint>
 
-void SetKeyHeld(uint8_t virtualKey, bool held);
-void ReleaseAllKeys();
+#include "app/held_keys.h"
 // Set by the game's close request; the main loop ends the game on its next turn.
 bool CloseRequested();
 
