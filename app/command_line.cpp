@@ -30,7 +30,10 @@ bool ProgramFolderFromCommandLine(const String& commandLine, String& folder)
         start = 1;
         end = commandLine.Find('"', 1, false);
     } else {
+        // A plain path ends at the first blank, or runs to the line's end.
         end = commandLine.Find(' ', 0, false);
+        if (end < 0)
+            end = commandLine.Length();
     }
     if (end < 0)
         return false;

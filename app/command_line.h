@@ -18,6 +18,6 @@ bool StartsInFullScreen(const CommandLineOptions& options);
 
 // The folder of the program path at the start of a full command line, as
 // Windows reports it: a quoted path ends at the next quote, an unquoted one
-// at the first blank. False when there is no end marker or no '\' in the
-// path; a folder at a drive's root keeps its '\' (C:\).
+// at the first blank or the line's end. False when the quote never closes or
+// the path holds no '\'; a folder at a drive's root keeps its '\' (C:\).
 bool ProgramFolderFromCommandLine(const String& commandLine, String& folder);

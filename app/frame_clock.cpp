@@ -14,13 +14,17 @@ const int32_t kUnitsPerTick = 50;
 const int32_t kMostTicksPerFrame = 4;
 const int32_t kPacingWrap = 12;
 const int32_t kPacingTarget = 37;
-// Elapsed times beyond this are a stall whose ticks would be dropped anyway;
-// clamping keeps 3 x E inside 32 bits.
-const int32_t kLongestCountedStall = 1000000;
 
-int32_t CountedMilliseconds(int32_t elapsed)
+// tickCarry + 3 x E in 32 bits; only a stall of over eight days, whose ticks
+// are dropped anyway, would overflow, and that sum is held at the limit.
+int32_t CarryPlusElapsed(int32_t elapsedMilliseconds)
 {
-    return elapsed > kLongestCountedStall ? kLongestCountedStall : elapsed;
+    int64_t units = tickCarry + int64_t{kUnitsPerMillisecond} * elapsedMilliseconds;
+    if (units > INT32_MAX)
+        return INT32_MAX;
+    if (units < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(units);
 }
 } // namespace
 
@@ -28,7 +32,7 @@ bool AppFrame(int32_t elapsedMilliseconds)
 {
     if (!running || elapsedMilliseconds <= 0)
         return false;
-    int32_t units = tickCarry + kUnitsPerMillisecond * CountedMilliseconds(elapsedMilliseconds);
+    int32_t units = CarryPlusElapsed(elapsedMilliseconds);
     int32_t due = units / kUnitsPerTick;
     tickCarry = units % kUnitsPerTick;
     if (due <= 0)
@@ -44,10 +48,7 @@ bool AppFrame(int32_t elapsedMilliseconds)
 
 void AppAdjustPacing(int32_t elapsedMilliseconds)
 {
-    int32_t counted = CountedMilliseconds(elapsedMilliseconds);
-    if (counted < 0)
-        counted = 0;
-    int32_t r = (tickCarry + kUnitsPerMillisecond * counted) % kUnitsPerTick;
+    int32_t r = CarryPlusElapsed(elapsedMilliseconds) % kUnitsPerTick;
     if (r < kPacingWrap)
         r += kUnitsPerTick;
     if (r < kPacingTarget)

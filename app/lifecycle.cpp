@@ -3,14 +3,13 @@
 #include "game/game.h"
 #include "render/renderer.h"
 #include "render/texture_cache.h"
+#include "render/virtual_screen.h"
 #include "sound/sound.h"
 #include "text/string_data.h"
 
 namespace {
 const char kStringDataFileName[] = "StringData.txt";
 const char kDataFolderName[] = "Data";
-const int32_t kVirtualWidth = 160;
-const int32_t kVirtualHeight = 120;
 } // namespace
 
 void AppInit()
@@ -27,7 +26,7 @@ void AppInit()
     fontPath.ToBackslashes();
     String fontFolder, fontFileName;
     SplitPath(fontFolder, fontPath, fontFileName);
-    if (!InitRenderer(kVirtualWidth, kVirtualHeight, dataFolder, fontFolder, fontFileName)) {
+    if (!InitRenderer(kScreenWidth, kScreenHeight, dataFolder, fontFolder, fontFileName)) {
         LogError("Error initialising renderer");
         failed = true;
     }

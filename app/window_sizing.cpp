@@ -1,9 +1,8 @@
 #include "app/window_sizing.h"
 
-namespace {
-const int32_t kVirtualWidth = 160;
-const int32_t kVirtualHeight = 120;
+#include "render/virtual_screen.h"
 
+namespace {
 // The multiple nearest to length, rounding halves up, at least 1.
 int32_t NearestMultiple(int32_t length, int32_t side)
 {
@@ -21,8 +20,8 @@ int32_t EvenAtLeast(int32_t length, int32_t least)
 
 int32_t InitialScale(int32_t screenWidth, int32_t screenHeight)
 {
-    int32_t byWidth = (screenWidth * 7 / 8) / kVirtualWidth;
-    int32_t byHeight = (screenHeight * 7 / 8) / kVirtualHeight;
+    int32_t byWidth = (screenWidth * 7 / 8) / kScreenWidth;
+    int32_t byHeight = (screenHeight * 7 / 8) / kScreenHeight;
     int32_t k = byWidth < byHeight ? byWidth : byHeight;
     return k < 1 ? 1 : k;
 }
@@ -30,18 +29,18 @@ int32_t InitialScale(int32_t screenWidth, int32_t screenHeight)
 ClientSize InitialClientSize(int32_t screenWidth, int32_t screenHeight)
 {
     int32_t k = InitialScale(screenWidth, screenHeight);
-    return ClientSize{kVirtualWidth * k, kVirtualHeight * k};
+    return ClientSize{kScreenWidth * k, kScreenHeight * k};
 }
 
 ClientSize SnapClientSize(int32_t cw, int32_t ch)
 {
     // 64-bit products: a proposed size can be anything the window system sends.
-    if (int64_t{kVirtualHeight} * cw >= int64_t{kVirtualWidth} * ch) {
-        int32_t k = NearestMultiple(ch, kVirtualHeight);
-        return ClientSize{EvenAtLeast(cw, kVirtualWidth * k), kVirtualHeight * k};
+    if (int64_t{kScreenHeight} * cw >= int64_t{kScreenWidth} * ch) {
+        int32_t k = NearestMultiple(ch, kScreenHeight);
+        return ClientSize{EvenAtLeast(cw, kScreenWidth * k), kScreenHeight * k};
     }
-    int32_t k = NearestMultiple(cw, kVirtualWidth);
-    return ClientSize{kVirtualWidth * k, EvenAtLeast(ch, kVirtualHeight * k)};
+    int32_t k = NearestMultiple(cw, kScreenWidth);
+    return ClientSize{kScreenWidth * k, EvenAtLeast(ch, kScreenHeight * k)};
 }
 
 bool MoveDraggedEdges(int32_t edge, WindowRect& rect, int32_t width, int32_t height)

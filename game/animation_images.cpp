@@ -5,19 +5,14 @@
 #include "render/renderer.h"
 #include "render/texture.h"
 #include "render/texture_cache.h"
+#include "text/linked_list.h"
 
 void Animation::AddFrame(const char* fileName, int32_t duration)
 {
     Frame* frame = new (std::nothrow) Frame{};
     if (!frame)
         return;
-    frame->previous = last;
-    if (last)
-        last->next = frame;
-    else
-        first = frame;
-    last = frame;
-    count += 1;
+    AppendToList(first, last, count, frame);
     frame->texture = AcquireTexture(String(fileName), 0, 0, 0, 0);
     frame->duration = duration;
 }

@@ -1,3 +1,4 @@
+#include "game/asset_names.h"
 #include "game/game.h"
 #include "render/texture_cache.h"
 
@@ -5,36 +6,30 @@ namespace {
 
 void AddSpiderFrames(Spider& spider)
 {
-    spider.stand.AddFrame("Data/spider stand.png", 0);
-    spider.legRaise.AddFrame("Data/spider leg raised 1.png", 3);
-    spider.legRaise.AddFrame("Data/spider leg raised 2.png", 3);
-    spider.legRaise.AddFrame("Data/spider leg raised 3.png", 0);
-    spider.legLower.AddFrame("Data/spider leg raised 2.png", 3);
-    spider.legLower.AddFrame("Data/spider leg raised 1.png", 3);
-    spider.legLower.AddFrame("Data/spider stand.png", 0);
-    const char* walkFrames[] = {
-        "Data/spider walk 1.png", "Data/spider walk 2.png", "Data/spider walk 3.png", "Data/spider walk 4.png",
-        "Data/spider walk 5.png", "Data/spider walk 6.png", "Data/spider walk 7.png", "Data/spider walk 8.png",
-    };
-    for (const char* name : walkFrames)
-        spider.walk.AddFrame(name, 1);
-    spider.dying.AddFrame("Data/spider dying 1.png", 20);
-    spider.dying.AddFrame("Data/spider dying 2.png", 20);
-    spider.dying.AddFrame("Data/spider dead.png", 0);
+    spider.stand.AddFrame(kGameImageFiles[kSpiderStandImage], 0);
+    spider.legRaise.AddFrame(kGameImageFiles[kLegRaised1Image], 3);
+    spider.legRaise.AddFrame(kGameImageFiles[kLegRaised2Image], 3);
+    spider.legRaise.AddFrame(kGameImageFiles[kLegRaised3Image], 0);
+    spider.legLower.AddFrame(kGameImageFiles[kLegRaised2Image], 3);
+    spider.legLower.AddFrame(kGameImageFiles[kLegRaised1Image], 3);
+    spider.legLower.AddFrame(kGameImageFiles[kSpiderStandImage], 0);
+    for (int32_t i = 0; i < 8; ++i)
+        spider.walk.AddFrame(kGameImageFiles[kWalk1Image + i], 1);
+    spider.dying.AddFrame(kGameImageFiles[kDying1Image], 20);
+    spider.dying.AddFrame(kGameImageFiles[kDying2Image], 20);
+    spider.dying.AddFrame(kGameImageFiles[kDeadImage], 0);
 }
-
-const char* const kHeartImages[3] = {"Data/heart 1.png", "Data/heart 2.png", "Data/heart 3.png"};
 
 } // namespace
 
 void LoadGameImages()
 {
-    game.title = AcquireTexture(String("Data/title.png"), 0, 0, 0, 0);
+    game.title = AcquireTexture(String(kGameImageFiles[kTitleImage]), 0, 0, 0, 0);
     AddSpiderFrames(game.male);
     AddSpiderFrames(game.female);
-    game.bigHeart.animation.AddFrame("Data/big heart.png", 0);
+    game.bigHeart.animation.AddFrame(kGameImageFiles[kBigHeartImage], 0);
     for (int32_t i = 0; i < kHeartCount; ++i) {
-        game.hearts[i].sprite.animation.AddFrame(kHeartImages[i % 3], 0);
+        game.hearts[i].sprite.animation.AddFrame(kGameImageFiles[kHeart1Image + i % 3], 0);
         game.hearts[i].fallTicks = 0;
         game.hearts[i].fallPeriod = 0;
     }

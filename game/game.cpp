@@ -1,14 +1,15 @@
 #include "game/game.h"
 
 #include "app/diagnostics.h"
+#include "game/asset_names.h"
 #include "sound/sound.h"
 
 namespace {
 
-const int32_t kStartX = 16;                 // the male starts at the left bound
+const int32_t kWalkLeftBound = 16;          // neither spider walks further left
+const int32_t kStartX = kWalkLeftBound;     // the male starts at the left bound
 const int32_t kFemaleStartX = kScreenWidth - 16;
 const int32_t kSpiderY = 32;
-const int32_t kMaleMinX = 16;
 const int32_t kMaleMaxX = kScreenWidth - 16;
 const int32_t kFemaleMaxX = 2147483647;     // she may walk off the right edge
 const int32_t kCloseDistance = 32;          // nearer than this decides the outcome
@@ -49,11 +50,7 @@ void StartNewGame()
 {
     game.playing = true;
     game.spaceLatched = true; // the press that starts a game does not also wave
-    game.male.Init(kStartX, kSpiderY, false);
-    game.female.Init(kFemaleStartX, kSpiderY, true);
-    game.bigHeart.Init(0, 0, false);
-    for (FallingHeart& heart : game.hearts)
-        heart.sprite.Init(0, 0, false);
+    PlaceGameSprites();
     game.waveTicks = 0;
     game.answerDelay = 0;
     game.responseWindow = 0;
@@ -229,28 +226,29 @@ void PlayChasedAway()
 
 // She closes in; within 8 pixels she bites with a white flash, then the
 // screen fades to red.
-bool PlayBite()
+void PlayBite()
 {
     if (game.female.x - game.male.x > kBiteDistance)
-        return true;
+        return;
     if (game.overlay.alpha > 0) {
         game.overlay.alpha -= kFlashStep;
         if (!(game.overlay.alpha > 0)) {
             game.overlay.alpha = 0;
             game.outcomeTicks = 20;
         }
-        return true;
+        return;
     }
     game.male.dead = true;
     PlaySound(game.deathSound);
     game.overlay = OverlayColour{1, 1, 1, 1};
-    return true;
 }
 
 void PlayKilled()
 {
-    if (game.outcomeTicks == 0 && PlayBite())
+    if (game.outcomeTicks == 0) {
+        PlayBite();
         return;
+    }
     if (FadeIn(1, 0, 0))
         return;
     ShowMessageThenTitle();
@@ -369,8 +367,8 @@ void UpdateGame()
     }
     int32_t oldX = game.male.x;
     int32_t f = FemaleDirection(oldX);
-    game.male.Update(d, kMaleMinX, kMaleMaxX);
-    game.female.Update(f, kMaleMinX, kFemaleMaxX);
+    game.male.Update(d, kWalkLeftBound, kMaleMaxX);
+    game.female.Update(f, kWalkLeftBound, kFemaleMaxX);
     game.bigHeart.Advance();
     for (FallingHeart& heart : game.hearts)
         heart.sprite.Advance();
@@ -393,8 +391,8 @@ void PlaceGameSprites()
 
 void LoadGameSounds()
 {
-    game.beepSound = LoadSound(String("Data/beep.ogg"));
-    game.runAwaySound = LoadSound(String("Data/run away.ogg"));
-    game.deathSound = LoadSound(String("Data/death.ogg"));
-    game.loveSound = LoadSound(String("Data/love.ogg"));
+    game.beepSound = LoadSound(String(kGameSoundFiles[kBeepSound]));
+    game.runAwaySound = LoadSound(String(kGameSoundFiles[kRunAwaySound]));
+    game.deathSound = LoadSound(String(kGameSoundFiles[kDeathSound]));
+    game.loveSound = LoadSound(String(kGameSoundFiles[kLoveSound]));
 }

@@ -7,13 +7,12 @@
 
 #include "game/animation.h"
 #include "game/spider.h"
+#include "render/virtual_screen.h"
 
 struct SoundVoice;
 struct Texture;
 
 enum : int32_t {
-    kScreenWidth = 160,
-    kScreenHeight = 120,
     kHeartCount = 128,
     kMeterMin = 1000,
     kMeterMax = 10000,

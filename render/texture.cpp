@@ -9,6 +9,7 @@
 
 #include "render/gl_api.h"
 #include "render/gl_state.h"
+#include "render/texel_upload.h"
 
 namespace {
 // All the memory one picture may take while it is decoded: libpng's rows and
@@ -170,37 +171,15 @@ bool LoadPngPixels(uint8_t*& pixels, int32_t& width, int32_t& height, const Stri
 uint32_t CreateGlTexture(const uint8_t* pixels, TexelFormat format, int32_t width, int32_t height, bool clampS,
                          bool clampT, bool linearMin, bool linearMag)
 {
-    GLint internalFormat = GL_RGBA8;
-    GLenum pixelFormat = GL_RGBA;
-    switch (format) {
-    case TexelFormat::Alpha:
-        internalFormat = GL_ALPHA8;
-        pixelFormat = GL_ALPHA;
-        break;
-    case TexelFormat::Luminance:
-        internalFormat = GL_LUMINANCE8;
-        pixelFormat = GL_LUMINANCE;
-        break;
-    case TexelFormat::LuminanceAlpha:
-        internalFormat = GL_LUMINANCE8_ALPHA8;
-        pixelFormat = GL_LUMINANCE_ALPHA;
-        break;
-    case TexelFormat::Rgb:
-        internalFormat = GL_RGB8;
-        pixelFormat = GL_RGB;
-        break;
-    default:
-        break;
-    }
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glState.boundTexture = name;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, clampS ? GL_CLAMP : GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, clampT ? GL_CLAMP : GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GlWrapMode(clampS, width));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GlWrapMode(clampT, height));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, linearMin ? GL_LINEAR : GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, linearMag ? GL_LINEAR : GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, pixelFormat, GL_UNSIGNED_BYTE, pixels);
+    UploadTexels(pixels, format, width, height);
     return name;
 }
 

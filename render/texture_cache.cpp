@@ -66,16 +66,7 @@ TextureIdNode* FindIdNode(const Texture* texture)
 }
 } // namespace
 
-uint32_t HashTextureName(const String& name)
-{
-    uint32_t hash = 0;
-    for (int32_t i = 0; i < name.Length(); ++i) {
-        char letter = ToUpperAscii(name[i]);
-        if (letter >= 'A' && letter <= 'Z')
-            hash = (hash * 26 + uint32_t(letter - 64)) % kTextureBuckets;
-    }
-    return hash;
-}
+uint32_t HashTextureName(const String& name) { return HashNameLetters(name, kTextureBuckets); }
 
 Texture* AcquireTexture(const String& name, int32_t fadeDivisor, int32_t fadeRed, int32_t fadeGreen, int32_t fadeBlue)
 {

@@ -2,8 +2,9 @@
 # Installs what is missing, builds the game (RelWithDebInfo, in the folder
 # VELMORA_BUILD names, build by default) and runs every benchmark: ticks a
 # second of the rules, the frame clock against real time, processor time of
-# a drawn frame on Mesa's software renderer, and the real program's start-up,
-# memory and processor share under Xvfb. Prints one Markdown table and the
+# a drawn frame on Mesa's software renderer, the real program's start-up,
+# memory and processor share under Xvfb, and the browser program's download,
+# start and processor time a frame in headless Chromium. Prints one Markdown table and the
 # machine it was measured on; details go to bench.log in the build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,6 +39,12 @@ run "frame clock" "$bin/velmora-bench-frame-clock" 10
 run "drawing" "$bin/velmora-bench-draw" 160x120 640x480 1920x1080
 run "real program" python3 bench/shell_load/shell_load.py "$bin/velmora" \
   --swap-record "$folder/bench/shell_load/libvelmora_swap_record.so" --draw-bench "$bin/velmora-bench-draw"
+# The browser program in headless Chromium, its frames beside the desktop's.
+if ./scripts/build-web.sh >>"$log" 2>&1; then
+  run "browser program" node --experimental-websocket bench/web/web_bench.mjs build-web/site "$rows"
+else
+  failed+=("browser program (build)")
+fi
 
 # What the real program's GL is, asked as it asks; the offscreen one otherwise.
 mesa=$(timeout 30 xvfb-run -a -s "-screen 0 640x480x24" env LIBGL_ALWAYS_SOFTWARE=1 glxinfo -B 2>/dev/null |
@@ -60,6 +67,7 @@ echo "- memory: $memory"
 echo "- OS: ${PRETTY_NAME:-unknown}, $(uname -sr)"
 echo "- GL: ${mesa:-unknown}, under Xvfb and offscreen through OSMesa"
 echo "- compiler: $("$cxx" --version | head -n1), RelWithDebInfo"
+echo "- browser: $(chromium --version 2>/dev/null | head -n1), headless, WebGL on SwiftShader; emscripten $(sed -n 's/^Version: //p' <(dpkg -s emscripten 2>/dev/null))"
 echo "- load average before the run: $load_before (the machine may be shared)"
 
 if ((${#failed[@]} > 0)); then

@@ -1,10 +1,12 @@
-# Sourced by the scripts that build libraries for Windows from Debian's
-# source packages.
+# Sourced by the scripts that build libraries for Windows and for the web
+# from Debian's source packages.
 #   FetchDebianSource PACKAGE FOLDER  unpacks the package into FOLDER (once)
 #                                     and prints the unpacked source folder.
 #   ConfigureForWindows PACKAGE BUILD PREFIX [ARGUMENTS...]
 #                                     configures it for static Windows
 #                                     libraries and prints its object folder.
+#   ConfigureForWeb PACKAGE BUILD PREFIX [ARGUMENTS...]
+#                                     the same through emscripten's wrapper.
 
 sudo=""
 if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
@@ -51,18 +53,33 @@ Quietly() { # log, command...
   fi
 }
 
-# Unpacks the package and configures it, in <build>/windows-objects/PACKAGE,
-# to build static libraries for Windows that install into the prefix. Prints
-# that folder; its log is the folder's name with .log after it.
+# Unpacks the package into <build>/PLATFORM-sources and runs its configure
+# script in <build>/PLATFORM-objects/PACKAGE, through a wrapper command when
+# one is given. Prints that folder; its log is the folder's name with .log
+# after it.
+ConfigureFromSource() { # platform, package, build folder, wrapper or "", configure arguments...
+  local platform=$1 package=$2 build_dir=$3 wrapper=$4
+  shift 4
+  local source_dir object_dir=$build_dir/$platform-objects/$package
+  source_dir=$(FetchDebianSource "$package" "$build_dir/$platform-sources") || return 1
+  rm -rf "$object_dir" "$object_dir.log"
+  mkdir -p "$object_dir"
+  (cd "$object_dir" && Quietly "$object_dir.log" $wrapper "$source_dir/configure" "$@") >&2 || return 1
+  echo "$object_dir"
+}
+
+# Configures the package to build static libraries for Windows that install
+# into the prefix.
 ConfigureForWindows() { # package, build folder, prefix, more configure arguments...
   local package=$1 build_dir=$2 prefix=$3 host=x86_64-w64-mingw32
   shift 3
-  local source_dir object_dir
-  source_dir=$(FetchDebianSource "$package" "$build_dir/windows-sources") || return 1
-  object_dir=$build_dir/windows-objects/$package
-  rm -rf "$object_dir" "$object_dir.log"
-  mkdir -p "$object_dir"
-  (cd "$object_dir" && Quietly "$object_dir.log" "$source_dir/configure" --host=$host --disable-shared \
-    --enable-static --prefix="$prefix" CC=$host-gcc-posix AR=$host-ar RANLIB=$host-ranlib "$@") >&2 || return 1
-  echo "$object_dir"
+  ConfigureFromSource windows "$package" "$build_dir" "" --host=$host --disable-shared --enable-static \
+    --prefix="$prefix" CC=$host-gcc-posix AR=$host-ar RANLIB=$host-ranlib "$@"
+}
+
+# The same for the browser, through emconfigure.
+ConfigureForWeb() { # package, build folder, prefix, more configure arguments...
+  local package=$1 build_dir=$2 prefix=$3
+  shift 3
+  ConfigureFromSource web "$package" "$build_dir" emconfigure --prefix="$prefix" "$@"
 }

@@ -18,6 +18,7 @@ test_packages=(
   clang libgtest-dev libosmesa6-dev mesa-utils
   xvfb xdotool imagemagick x11-utils python3
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 dpkg-dev zip
+  emscripten chromium nodejs
 )
 
 packages=("${play_packages[@]}")

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the game and runs every test: the unit,
 # pixel, replay and end-to-end tests, the same suite under AddressSanitizer
-# and UndefinedBehaviorSanitizer, the fuzzers for a bounded time, and the
-# Windows build under Wine. Prints one summary line and fails if any test did.
+# and UndefinedBehaviorSanitizer, the fuzzers for a bounded time, the
+# Windows build under Wine and the browser build in headless Chromium.
+# Prints one summary line and fails if any test did.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -71,6 +72,25 @@ if [[ -x scripts/build-windows.sh ]]; then
     run_ctest "windows" build-win
   else
     broken+=("windows (build)")
+    failed=$((failed + 1))
+  fi
+fi
+
+if [[ -x scripts/build-web.sh ]]; then
+  echo "== web: build and headless Chromium"
+  if ./scripts/build-web.sh build-web; then
+    timeout 600 node --experimental-websocket tests/web/web_test.mjs build-web/site build/bin/velmora-replay \
+      tests/game/scripts build-web/test-shots | tee build-web/test.log
+    if [[ $(tail -n1 build-web/test.log) =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
+      passed=$((passed + BASH_REMATCH[1]))
+      failed=$((failed + BASH_REMATCH[2]))
+      ((BASH_REMATCH[2] == 0)) || broken+=("web")
+    else
+      broken+=("web (no tests ran)")
+      failed=$((failed + 1))
+    fi
+  else
+    broken+=("web (build)")
     failed=$((failed + 1))
   fi
 fi

@@ -47,18 +47,7 @@ void UnlinkRecord(SoundNameBucket& bucket, SoundNameRecord* record)
 
 void SetSoundEngineFactory(SoundEngineFactory factory) { engineFactory = factory ? factory : MakeNoEngine; }
 
-SoundEngineFactory GetSoundEngineFactory() { return engineFactory; }
-
-uint32_t HashSoundName(const String& name)
-{
-    uint32_t h = 0;
-    for (int32_t i = 0; i < name.Length(); ++i) {
-        char c = ToUpperAscii(name[i]);
-        if (c >= 'A' && c <= 'Z')
-            h = (h * 26 + static_cast<uint32_t>(c - 64)) % kSoundNameBuckets;
-    }
-    return h;
-}
+uint32_t HashSoundName(const String& name) { return HashNameLetters(name, kSoundNameBuckets); }
 
 void ClearSoundNames()
 {

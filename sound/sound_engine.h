@@ -35,4 +35,3 @@ using SoundEngineFactory = SoundEngine* (*)();
 // The factory InitSound uses; the default one makes no engine, so a program
 // that sets none is silent.
 void SetSoundEngineFactory(SoundEngineFactory factory);
-SoundEngineFactory GetSoundEngineFactory();

@@ -77,9 +77,7 @@ bool ReadGlyphCells(InputFile& file, FontPage& page, const String& path)
         glyph.defined = 1;
         glyph.x = Substring(line, 0, firstTab).ToInt();
         glyph.y = Substring(line, firstTab + 1, secondTab).ToInt();
-        int32_t width = Substring(line, secondTab + 1, line.Length()).ToInt();
-        // A cell cannot take less than no room.
-        glyph.width = width < 0 ? 0 : width;
+        glyph.width = Substring(line, secondTab + 1, line.Length()).ToInt();
     }
     if (file.TooLong()) {
         NextLineNumber(lineNumber);

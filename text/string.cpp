@@ -192,7 +192,7 @@ int32_t String::ToInt() const
 
 void String::FromInt(int32_t value, int32_t minimumDigits)
 {
-    char digits[12];
+    char digits[10];
     int32_t count = 0;
     // The magnitude of INT32_MIN does not fit an int32, so count in 64 bits.
     int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
@@ -200,15 +200,22 @@ void String::FromInt(int32_t value, int32_t minimumDigits)
         digits[count++] = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude > 0);
-    if (minimumDigits > 1000)
-        minimumDigits = 1000;
+    int64_t padding = minimumDigits > count ? minimumDigits - count : 0;
+    int64_t sign = value < 0 ? 1 : 0;
+    // One allocation for the whole text, so that a padding the memory cannot
+    // hold leaves the String empty at once.
     Clear();
-    if (value < 0)
-        AppendByte('-');
-    for (int32_t pad = count; pad < minimumDigits; ++pad)
-        AppendByte('0');
+    if (!Reserve(sign + padding + count))
+        return;
+    char* out = bytes;
+    if (sign)
+        *out++ = '-';
+    memset(out, '0', static_cast<size_t>(padding));
+    out += padding;
     while (count > 0)
-        AppendByte(digits[--count]);
+        *out++ = digits[--count];
+    length = static_cast<int32_t>(out - bytes);
+    bytes[length] = '\0';
 }
 
 void String::AppendPath(const String& part)
@@ -220,18 +227,16 @@ void String::AppendPath(const String& part)
     Append(part);
 }
 
-void String::ToBackslashes()
+void String::ReplaceBytes(char from, char to)
 {
     for (int32_t i = 0; i < length; ++i)
-        if (bytes[i] == '/')
-            bytes[i] = '\\';
+        if (bytes[i] == from)
+            bytes[i] = to;
 }
 
-void String::SetByte(int32_t position, char byte)
-{
-    if (position >= 0 && position < length && byte != '\0')
-        bytes[position] = byte;
-}
+void String::ToBackslashes() { ReplaceBytes('/', '\\'); }
+
+void String::ToSlashes() { ReplaceBytes('\\', '/'); }
 
 String Substring(const String& source, int32_t from, int32_t to)
 {
@@ -254,16 +259,15 @@ bool IsSpace(char byte) { return byte == '\t' || byte == '\n' || byte == '\r' ||
 
 char ToUpperAscii(char byte) { return (byte >= 'a' && byte <= 'z') ? static_cast<char>(byte - 32) : byte; }
 
-bool TextEquals(const char* a, const char* b, bool ignoreCase)
+uint32_t HashNameLetters(const String& name, uint32_t buckets)
 {
-    for (;; ++a, ++b) {
-        char x = ignoreCase ? ToUpperAscii(*a) : *a;
-        char y = ignoreCase ? ToUpperAscii(*b) : *b;
-        if (x != y)
-            return false;
-        if (x == '\0')
-            return true;
+    uint32_t hash = 0;
+    for (int32_t i = 0; i < name.Length(); ++i) {
+        char letter = ToUpperAscii(name[i]);
+        if (letter >= 'A' && letter <= 'Z')
+            hash = (hash * 26 + static_cast<uint32_t>(letter - 64)) % buckets;
     }
+    return hash;
 }
 
 // The folder is built in a byte buffer with the start of each component
@@ -317,9 +321,7 @@ FILE* OpenFileForReading(const String& path)
     return fopen(path.Text(), "rb");
 #else
     String native(path);
-    for (int32_t i = 0; i < native.Length(); ++i)
-        if (native[i] == '\\')
-            native.SetByte(i, '/');
+    native.ToSlashes();
     // Only a regular file is data: a folder, a pipe or a device does not
     // open, as on Windows. Opening without waiting keeps a pipe from
     // blocking until some writer comes.

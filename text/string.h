@@ -33,8 +33,6 @@ public:
     void Append(const char* text);
     void AppendBytes(const char* data, int32_t count);
     void AppendByte(char byte);
-    // Replaces the byte at a position within the text; NUL is refused.
-    void SetByte(int32_t position, char byte);
     void Clear();
 
     bool Equals(const String& other, bool ignoreCase) const;
@@ -48,17 +46,19 @@ public:
     // behaviour.
     int32_t ToInt() const;
     // Replaces the text with the decimal value, padded on the left with '0'
-    // to at least minimumDigits digits (the '-' does not count). The padding
-    // is limited to 1000 digits.
+    // to at least minimumDigits digits (the '-' does not count).
     void FromInt(int32_t value, int32_t minimumDigits);
 
     // Appends '\' (when this String is not empty) and then part; an empty
     // part changes nothing.
     void AppendPath(const String& part);
     void ToBackslashes();
+    // Every '\' becomes '/', for systems that separate folders with '/'.
+    void ToSlashes();
 
 private:
     bool Reserve(int64_t newLength);
+    void ReplaceBytes(char from, char to);
 
     char* bytes = nullptr;
     int32_t length = 0;
@@ -70,9 +70,11 @@ String Substring(const String& source, int32_t from, int32_t to);
 
 bool IsSpace(char byte);
 char ToUpperAscii(char byte);
-bool TextEquals(const char* a, const char* b, bool ignoreCase);
 // File names are compared ignoring the case of a to z.
 inline bool FileNamesIgnoreCase() { return true; }
+// The name-table hash of a file name: only its letters count, case-folded,
+// h = h x 26 + letter number (A = 1), modulo the table size.
+uint32_t HashNameLetters(const String& name, uint32_t buckets);
 
 // Splits path at its last '\' into the file name and the folder part, which
 // is appended component by component to `folder`: ".." removes the last

@@ -20,9 +20,7 @@ static bool IsLinkEntry(const char* path, struct stat& info)
 bool PosixPathExists(const char* path, bool wantFolder)
 {
     String native(path);
-    for (int32_t i = 0; i < native.Length(); ++i)
-        if (native[i] == '\\')
-            native.SetByte(i, '/');
+    native.ToSlashes();
     struct stat info;
     if (stat(native.Text(), &info) != 0 && !IsLinkEntry(native.Text(), info))
         return false;

@@ -1,34 +1,9 @@
-#include "app/sdl/display_mode.h"
+#include "app/display_mode.h"
 
 #include "app/sdl/sdl_window.h"
 #include "app/sdl/window_manager.h"
-#include "app/shell_state.h"
 
 namespace {
-void HideCursorIfShown()
-{
-    if (!shell.cursorHidden) {
-        SDL_ShowCursor(SDL_DISABLE);
-        shell.cursorHidden = true;
-    }
-}
-
-void TurnVsyncOn()
-{
-    if (shell.vsyncInFullScreen && !shell.vsyncOn && shell.setSwapInterval) {
-        SetSwapInterval(1);
-        shell.vsyncOn = true;
-    }
-}
-
-void TurnVsyncOff()
-{
-    if (shell.vsyncOn && shell.setSwapInterval) {
-        SetSwapInterval(0);
-        shell.vsyncOn = false;
-    }
-}
-
 void SaveWindowPlace()
 {
     SDL_GetWindowPosition(sdlWindow.window, &sdlWindow.savedX, &sdlWindow.savedY);
@@ -56,8 +31,11 @@ void CoverDisplay()
     SDL_SetWindowPosition(sdlWindow.window, bounds.x, bounds.y);
     SDL_SetWindowSize(sdlWindow.window, bounds.w, bounds.h);
 }
+} // namespace
 
-void EnterFullScreen()
+void ShowMouseCursor(bool shown) { SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE); }
+
+void CoverScreenWithWindow()
 {
     SaveWindowPlace();
     sdlWindow.coveringDisplay = !HasWindowManager(sdlWindow.window);
@@ -67,7 +45,7 @@ void EnterFullScreen()
         SDL_SetWindowFullscreen(sdlWindow.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
-void LeaveFullScreen()
+void RestoreFramedWindow()
 {
     if (sdlWindow.coveringDisplay)
         SDL_SetWindowBordered(sdlWindow.window, SDL_TRUE);
@@ -75,44 +53,4 @@ void LeaveFullScreen()
         SDL_SetWindowFullscreen(sdlWindow.window, 0);
     sdlWindow.coveringDisplay = false;
     RestoreWindowPlace();
-}
-} // namespace
-
-void SetWindowedMode(bool windowed)
-{
-    if (windowed == shell.windowed)
-        return;
-    shell.windowed = windowed;
-    if (windowed) {
-        LeaveFullScreen();
-        TurnVsyncOff();
-        ShowCursorIfHidden();
-        return;
-    }
-    EnterFullScreen();
-    TurnVsyncOn();
-    if (!shell.inactive)
-        HideCursorIfShown();
-}
-
-void EnterFocusedFullScreen()
-{
-    if (shell.windowed)
-        return;
-    HideCursorIfShown();
-    TurnVsyncOn();
-}
-
-void LeaveFocusedFullScreen()
-{
-    ShowCursorIfHidden();
-    TurnVsyncOff();
-}
-
-void ShowCursorIfHidden()
-{
-    if (shell.cursorHidden) {
-        SDL_ShowCursor(SDL_ENABLE);
-        shell.cursorHidden = false;
-    }
 }

@@ -2,18 +2,13 @@
 
 #include "app/app.h"
 #include "app/diagnostics.h"
-#include "app/sdl/display_mode.h"
-#include "app/sdl/mouse_state.h"
+#include "app/display_mode.h"
 #include "app/sdl/sdl_platform.h"
 #include "app/sdl/sdl_window.h"
-#include "app/sdl/typed_text.h"
-#include "app/sdl/virtual_keys.h"
 #include "app/shell_state.h"
 #include "app/window_sizing.h"
 
 namespace {
-MouseState mouse = {};
-
 uint16_t ClientLength(int length) { return static_cast<uint16_t>(length < 0 ? 0 : (length > 0xFFFF ? 0xFFFF : length)); }
 
 int16_t ClientCoordinate(Sint32 value)
@@ -31,9 +26,30 @@ void PaintGameWindow()
 // hears of it, and only Alt+Enter means something to the shell.
 bool IsSystemKey(Uint16 modifiers) { return (modifiers & KMOD_ALT) && !(modifiers & KMOD_CTRL); }
 
+// SDL's key code as the Windows virtual-key code the game and the shell
+// listen for; 0 for every other key.
+uint8_t VirtualKey(SDL_Keycode key)
+{
+    switch (key) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return kKeyEnter;
+    case SDLK_ESCAPE:
+        return kKeyEscape;
+    case SDLK_SPACE:
+        return kKeySpace;
+    case SDLK_LEFT:
+        return kKeyLeft;
+    case SDLK_RIGHT:
+        return kKeyRight;
+    default:
+        return 0;
+    }
+}
+
 void HandleKeyDown(const SDL_KeyboardEvent& key)
 {
-    uint8_t virtualKey = VirtualKeyFromSdlKeycode(key.keysym.sym);
+    uint8_t virtualKey = VirtualKey(key.keysym.sym);
     SetKeyHeld(virtualKey, true);
     if (IsSystemKey(key.keysym.mod)) {
         // A held Alt+Enter switches once, not with every repeat.
@@ -47,37 +63,33 @@ void HandleKeyDown(const SDL_KeyboardEvent& key)
 
 void HandleKeyUp(const SDL_KeyboardEvent& key)
 {
-    uint8_t virtualKey = VirtualKeyFromSdlKeycode(key.keysym.sym);
+    uint8_t virtualKey = VirtualKey(key.keysym.sym);
     SetKeyHeld(virtualKey, false);
     if (virtualKey != 0 && !IsSystemKey(key.keysym.mod))
         AppKeyUp(virtualKey);
 }
 
+// The game takes no text: typed characters reach it as the bytes of SDL's
+// UTF-8, as a Windows window hands over the bytes of its code page.
 void HandleTypedText(const char* text)
 {
-    while (uint32_t character = NextTypedCharacter(text))
-        AppChar(character);
+    for (; *text; ++text)
+        AppChar(static_cast<unsigned char>(*text));
 }
 
+// SDL numbers the buttons 1 left, 2 middle, 3 right, and holds the mouse
+// capture itself while any of them is pressed.
 void HandleMouseButton(const SDL_MouseButtonEvent& event, bool pressed)
 {
-    int32_t button = GameButtonFromSdl(event.button);
-    if (button < 0)
+    if (event.button < SDL_BUTTON_LEFT || event.button > SDL_BUTTON_RIGHT)
         return;
-    CaptureChange change = SetMouseButton(mouse, button, pressed);
-    if (change == CaptureChange::Take)
-        SDL_CaptureMouse(SDL_TRUE);
-    else if (change == CaptureChange::Release)
-        SDL_CaptureMouse(SDL_FALSE);
-    AppMouseButton(button, pressed, ClientCoordinate(event.x), ClientCoordinate(event.y));
+    AppMouseButton(event.button - SDL_BUTTON_LEFT, pressed, ClientCoordinate(event.x), ClientCoordinate(event.y));
 }
 
+// SDL gathers a fine wheel's movement into whole notches (120 units each).
 void HandleWheel(const SDL_MouseWheelEvent& wheel)
 {
-    int32_t units = WheelUnitsFromSteps(wheel.preciseY);
-    if (wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
-        units = -units;
-    int32_t notches = TakeWheelNotches(mouse, units);
+    int32_t notches = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -wheel.y : wheel.y;
     for (; notches > 0; --notches)
         AppMouseWheel(true);
     for (; notches < 0; ++notches)
@@ -109,12 +121,10 @@ void SnapFramedWindow(int32_t width, int32_t height)
 
 void HandleFocusLost()
 {
-    if (ForgetMouseButtons(mouse))
-        SDL_CaptureMouse(SDL_FALSE);
     AppFocusLost();
     shell.inactive = true;
     ReleaseAllKeys();
-    LeaveFocusedFullScreen();
+    LoseFocusInDisplayMode();
 }
 
 void CloseGameWindow()
@@ -144,7 +154,7 @@ bool HandleWindowChange(const SDL_WindowEvent& change)
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         shell.inactive = false;
-        EnterFocusedFullScreen();
+        GainFocusInDisplayMode();
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
         HandleFocusLost();

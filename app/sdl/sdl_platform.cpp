@@ -4,26 +4,11 @@
 
 #include <cstdio>
 
+#include "app/held_keys.h"
 #include "app/platform.h"
 #include "app/posix/posix_files.h"
 
-namespace {
-bool heldKeys[256];
-} // namespace
-
-void SetKeyHeld(uint8_t virtualKey, bool held)
-{
-    if (virtualKey != 0)
-        heldKeys[virtualKey] = held;
-}
-
-void ReleaseAllKeys()
-{
-    for (bool& held : heldKeys)
-        held = false;
-}
-
-bool PlatformIsKeyDown(uint8_t key) { return heldKeys[key]; }
+bool PlatformIsKeyDown(uint8_t key) { return KeyHeld(key); }
 
 // Without a display the box cannot be shown; the text then goes to standard
 // error so it is not lost.

@@ -3,8 +3,4 @@
 // events the main loop drains, and close requests as SDL quit events.
 #pragma once
 
-#include <cstdint>
-
-void SetKeyHeld(uint8_t virtualKey, bool held);
-// Focus loss: nothing reads as held until keys are pressed again.
-void ReleaseAllKeys();
+#include "app/held_keys.h"

@@ -3,6 +3,7 @@
 #include "app/diagnostics.h"
 #include "app/sdl/game_icon.h"
 #include "app/shell_state.h"
+#include "render/virtual_screen.h"
 
 SdlWindow sdlWindow = {};
 
@@ -71,7 +72,7 @@ bool CreateGameWindow(ClientSize size, int32_t& exitCode)
             return Fail("Error choosing pixel format", kOpenGlFailedExitCode, exitCode);
         return Fail("Error creating window", kWindowFailedExitCode, exitCode);
     }
-    SDL_SetWindowMinimumSize(sdlWindow.window, 160, 120);
+    SDL_SetWindowMinimumSize(sdlWindow.window, kScreenWidth, kScreenHeight);
     SetGameIcon(sdlWindow.window);
     sdlWindow.context = SDL_GL_CreateContext(sdlWindow.window);
     if (!sdlWindow.context) {

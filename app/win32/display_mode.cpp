@@ -1,7 +1,8 @@
 #include "app/win32/display_mode.h"
 
-#include "app/shell_state.h"
+#include "app/display_mode.h"
 #include "app/window_sizing.h"
+#include "render/virtual_screen.h"
 
 namespace {
 
@@ -19,7 +20,11 @@ bool FramedWindowSize(int32_t clientWidth, int32_t clientHeight, SIZE& size)
     return true;
 }
 
-void EnterFramedWindow()
+} // namespace
+
+void ShowMouseCursor(bool shown) { ShowCursor(shown ? TRUE : FALSE); }
+
+void RestoreFramedWindow()
 {
     SetWindowLongA(win32.mainWindow, GWL_STYLE, static_cast<LONG>(kFramedWindowStyle));
     SetWindowPlacement(win32.mainWindow, &savedPlacement);
@@ -27,34 +32,16 @@ void EnterFramedWindow()
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     // Nothing of the full-screen picture may stay on the desktop.
     InvalidateRect(nullptr, nullptr, FALSE);
-    if (shell.vsyncOn && shell.setSwapInterval) {
-        SetSwapInterval(0);
-        shell.vsyncOn = false;
-    }
-    if (shell.cursorHidden) {
-        ShowCursor(TRUE);
-        shell.cursorHidden = false;
-    }
 }
 
-void EnterFullScreen()
+void CoverScreenWithWindow()
 {
     savedPlacement.length = sizeof(WINDOWPLACEMENT);
     GetWindowPlacement(win32.mainWindow, &savedPlacement);
     SetWindowLongA(win32.mainWindow, GWL_STYLE, static_cast<LONG>(kFullScreenStyle));
     SetWindowPos(win32.mainWindow, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                  SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-    if (shell.vsyncInFullScreen && !shell.vsyncOn && shell.setSwapInterval) {
-        SetSwapInterval(1);
-        shell.vsyncOn = true;
-    }
-    if (!shell.cursorHidden && !shell.inactive) {
-        ShowCursor(FALSE);
-        shell.cursorHidden = true;
-    }
 }
-
-} // namespace
 
 SIZE InitialWindowSize()
 {
@@ -68,8 +55,8 @@ SIZE InitialWindowSize()
 POINT MinimumTrackingSize()
 {
     SIZE size;
-    if (!FramedWindowSize(160, 120, size))
-        return POINT{160, 120};
+    if (!FramedWindowSize(kScreenWidth, kScreenHeight, size))
+        return POINT{kScreenWidth, kScreenHeight};
     return POINT{size.cx, size.cy};
 }
 
@@ -89,15 +76,4 @@ bool SnapWindowRect(WPARAM edge, RECT& rect)
         return false;
     rect = RECT{moved.left, moved.top, moved.right, moved.bottom};
     return true;
-}
-
-void SetWindowedMode(bool windowed)
-{
-    if (windowed == shell.windowed)
-        return;
-    shell.windowed = windowed;
-    if (windowed)
-        EnterFramedWindow();
-    else
-        EnterFullScreen();
 }

@@ -1,9 +1,8 @@
-// Window sizes and display modes: the first window is the largest whole
-// multiple of the virtual screen that fits the screen, a drag snaps the
-// client area to whole multiples, and full screen is a borderless window
-// covering the primary screen, with the cursor hidden and vertical
-// synchronisation on while it has the focus. Frames are always those of a
-// WS_OVERLAPPEDWINDOW without a menu.
+// Window sizes on Windows: the first window is the largest whole multiple of
+// the virtual screen that fits the screen, a drag snaps the client area to
+// whole multiples, and full screen is a borderless window covering the
+// primary screen. Frames are always those of a WS_OVERLAPPEDWINDOW without a
+// menu.
 #pragma once
 
 #include "app/win32/win32_shell.h"
@@ -16,10 +15,9 @@ enum : DWORD {
 // The whole window's size for the first client area; CW_USEDEFAULT for both
 // when the frame cannot be computed.
 SIZE InitialWindowSize();
-// The window whose client area is exactly 160 by 120.
+// The window whose client area is exactly the virtual screen.
 POINT MinimumTrackingSize();
 // Snaps a rectangle being dragged by the given edge (WMSZ_* code); false,
 // rectangle untouched, for an unknown edge or when no frame can be computed.
 bool SnapWindowRect(WPARAM edge, RECT& rect);
-// Switches between the framed window (true) and full screen (false).
-void SetWindowedMode(bool windowed);
+// The switch between window and full screen is in app/display_mode.h.

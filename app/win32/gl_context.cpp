@@ -39,11 +39,11 @@ HPALETTE CreateGamePalette()
     return CreatePalette(reinterpret_cast<const LOGPALETTE*>(&layout));
 }
 
-void TearDownPalette()
+void TearDownPalette(HDC deviceContext)
 {
     if (!win32.palette)
         return;
-    SelectPalette(win32.deviceContext, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
+    SelectPalette(deviceContext, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
     DeleteObject(win32.palette);
     win32.palette = nullptr;
 }
@@ -87,17 +87,12 @@ bool SetUpPixelFormat(HDC deviceContext)
         if (!win32.palette)
             return false;
         if (!SelectPalette(deviceContext, win32.palette, FALSE)) {
-            DeleteObject(win32.palette);
-            win32.palette = nullptr;
+            TearDownPalette(deviceContext);
             return false;
         }
     }
     if (!SetPixelFormat(deviceContext, format, &description)) {
-        if (win32.palette) {
-            SelectPalette(deviceContext, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-            DeleteObject(win32.palette);
-            win32.palette = nullptr;
-        }
+        TearDownPalette(deviceContext);
         return false;
     }
     return true;
@@ -115,7 +110,7 @@ bool SetUpOpenGl(HWND window)
     }
     win32.glContext = wglCreateContext(win32.deviceContext);
     if (!win32.glContext) {
-        TearDownPalette();
+        TearDownPalette(win32.deviceContext);
         ReleaseDC(window, win32.deviceContext);
         win32.deviceContext = nullptr;
         return FailSetUp("Error creating OpenGL context");
@@ -123,7 +118,7 @@ bool SetUpOpenGl(HWND window)
     if (!wglMakeCurrent(win32.deviceContext, win32.glContext)) {
         wglDeleteContext(win32.glContext);
         win32.glContext = nullptr;
-        TearDownPalette();
+        TearDownPalette(win32.deviceContext);
         ReleaseDC(window, win32.deviceContext);
         win32.deviceContext = nullptr;
         return FailSetUp("Error attaching OpenGL context");
@@ -143,7 +138,7 @@ void TearDownOpenGl(HWND window)
     wglMakeCurrent(win32.deviceContext, nullptr);
     wglDeleteContext(win32.glContext);
     win32.glContext = nullptr;
-    TearDownPalette();
+    TearDownPalette(win32.deviceContext);
     ReleaseDC(window, win32.deviceContext);
     win32.deviceContext = nullptr;
 }

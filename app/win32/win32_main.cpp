@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/diagnostics.h"
+#include "app/display_mode.h"
 #include "app/frame_clock.h"
 #include "app/shell_state.h"
 #include "app/win32/display_mode.h"
@@ -86,7 +87,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int)
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     int exitCode = RunMainLoop();
-    if (shell.cursorHidden)
-        ShowCursor(TRUE);
+    ShowCursorIfHidden();
     return exitCode;
 }

@@ -3,12 +3,6 @@
 // 256-colour displays. Everything else the shell keeps is in app/shell_state.h.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <mmsystem.h>

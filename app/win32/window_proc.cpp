@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/display_mode.h"
 #include "app/shell_state.h"
 #include "app/win32/display_mode.h"
 #include "app/win32/gl_context.h"
@@ -52,16 +53,7 @@ void DestroyGameWindow(HWND window)
 void GainFocus()
 {
     shell.inactive = false;
-    if (shell.windowed)
-        return;
-    if (!shell.cursorHidden) {
-        ShowCursor(FALSE);
-        shell.cursorHidden = true;
-    }
-    if (shell.vsyncInFullScreen && !shell.vsyncOn && shell.setSwapInterval) {
-        SetSwapInterval(1);
-        shell.vsyncOn = true;
-    }
+    GainFocusInDisplayMode();
 }
 
 // A release outside the window is never seen once the focus has gone, so
@@ -75,14 +67,7 @@ void LoseFocus()
     }
     AppFocusLost();
     shell.inactive = true;
-    if (shell.cursorHidden) {
-        ShowCursor(TRUE);
-        shell.cursorHidden = false;
-    }
-    if (shell.vsyncOn && shell.setSwapInterval) {
-        SetSwapInterval(0);
-        shell.vsyncOn = false;
-    }
+    LoseFocusInDisplayMode();
 }
 
 // The capture is held while any button is, so a release outside the window
@@ -114,6 +99,9 @@ bool IsAltEnter(WPARAM wParam, LPARAM lParam)
 {
     return (wParam & 0xFF) == VK_RETURN && (lParam & (1 << 29)) != 0;
 }
+
+// Bit 30: the key was already down, so this press is the keyboard's repeat.
+bool IsKeyRepeat(LPARAM lParam) { return (lParam & (1 << 30)) != 0; }
 
 } // namespace
 
@@ -186,7 +174,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_SYSKEYDOWN:
         if (shell.windowReady && IsAltEnter(wParam, lParam)) {
-            SetWindowedMode(!shell.windowed);
+            // Held keys switch once, however long they are held.
+            if (!IsKeyRepeat(lParam))
+                SetWindowedMode(!shell.windowed);
             return 0;
         }
         break;

@@ -34,7 +34,8 @@ TEST(CommandLine, TheProgramFolderIsThePathUpToItsLastBackslash)
         {"C:\\Games\\Demo\\game.exe -w", "C:\\Games\\Demo"},
         {"C:\\game.exe -w", "C:\\"},
         {"\"C:\\game.exe\"", "C:\\"},
-        {"C:\\Games\\game.exe", nullptr}, // no blank after the path
+        {"C:\\velmora.exe", "C:\\"},
+        {"C:\\Games\\game.exe", "C:\\Games"}, // nothing after the path
         {"game.exe -f", nullptr},
         {"\"C:\\Games\\game.exe", nullptr}, // the quote never closes
         {"", nullptr},

@@ -13,6 +13,7 @@
 
 #include "app/app.h"
 #include "app/diagnostics.h"
+#include "game/asset_names.h"
 #include "game/game.h"
 #include "sound/mixer.h"
 #include "sound/mixer_engine.h"
@@ -86,6 +87,8 @@ const char kStrings[] = "StringData.txt";
 const char kDescriptor[] = "Data/Fonts/Small.txt"; // the lines 8, 1, 1 and 0
 const char kPage[] = "Data/Fonts/Small 0.txt";  // x, tab, y, tab, width for codes 0 to 126
 const char kFontImage[] = "Data/Fonts/Small 0.png";
+const char* const kTitle = kGameImageFiles[kTitleImage];
+const char* const kBeep = kGameSoundFiles[kBeepSound];
 const Lines kNoDescriptor = {"Error opening file Data\\Fonts\\Small.txt", kRenderer};
 const Lines kNoPage = {kNoCharacters, kRenderer};
 const Lines kPageUnread = {"Error opening file Data\\Fonts\\Small 0.txt", kNoCharacters, kRenderer};
@@ -145,25 +148,25 @@ const Case kCases[] = {
     {"Data/Fonts/Small 0 outline.png", kMissing,
      {"Error loading font page texture Data\\Fonts\\Small 0 outline.png", kNoCharacters, kRenderer}, false, true},
     // Pictures and sounds are not reported: the game plays on without them.
-    {"Data/title.png", kMissing, {}, true, true},
-    {"Data/title.png", {"FlippedWidth", Harm::Flip, 18, nullptr, 0}, {}, true, true},
-    {"Data/title.png", kFlippedLast, {}, true, true},
-    {"Data/title.png", JunkAfter("EightMiBOfJunkAfter", "junk\x89PNG\r\n\x1a\n\0\xff", 8 * kMiB), {}, true, false},
-    {"Data/title.png", kFolder, {}, true, true},
-    {"Data/title.png", kLocked, {}, true, true},
-    {"Data/title.png", kLoop, {}, true, true},
-    {"Data/title.png", kPipe, {}, true, true},
-    {"Data/spider walk 4.png", kMissing, {}, true, true},
-    {"Data/heart 2.png", kMissing, {}, true, true},
-    {"Data/beep.ogg", kMissing, {}, true, true},
-    {"Data/beep.ogg", {"FlippedChannels", Harm::Flip, 39, nullptr, 0}, {}, true, true},
-    {"Data/beep.ogg", kFlippedLast, {}, true, false}, // a damaged packet decodes to a click
-    {"Data/beep.ogg", JunkAfter("FourMiBOfJunkAfter", "junk", 4 * kMiB), {}, true, false},
-    {"Data/beep.ogg", JunkAfter("SeventeenMiBOfJunkAfter", "junk", 17 * kMiB), {}, true, true},
-    {"Data/beep.ogg", kFolder, {}, true, true},
-    {"Data/beep.ogg", kLoop, {}, true, true},
-    {"Data/beep.ogg", kPipe, {}, true, true},
-    {"Data/love.ogg", kMissing, {}, true, true},
+    {kTitle, kMissing, {}, true, true},
+    {kTitle, {"FlippedWidth", Harm::Flip, 18, nullptr, 0}, {}, true, true},
+    {kTitle, kFlippedLast, {}, true, true},
+    {kTitle, JunkAfter("EightMiBOfJunkAfter", "junk\x89PNG\r\n\x1a\n\0\xff", 8 * kMiB), {}, true, false},
+    {kTitle, kFolder, {}, true, true},
+    {kTitle, kLocked, {}, true, true},
+    {kTitle, kLoop, {}, true, true},
+    {kTitle, kPipe, {}, true, true},
+    {kGameImageFiles[kWalk1Image + 3], kMissing, {}, true, true},
+    {kGameImageFiles[kHeart1Image + 1], kMissing, {}, true, true},
+    {kBeep, kMissing, {}, true, true},
+    {kBeep, {"FlippedChannels", Harm::Flip, 39, nullptr, 0}, {}, true, true},
+    {kBeep, kFlippedLast, {}, true, false}, // a damaged packet decodes to a click
+    {kBeep, JunkAfter("FourMiBOfJunkAfter", "junk", 4 * kMiB), {}, true, false},
+    {kBeep, JunkAfter("SeventeenMiBOfJunkAfter", "junk", 17 * kMiB), {}, true, true},
+    {kBeep, kFolder, {}, true, true},
+    {kBeep, kLoop, {}, true, true},
+    {kBeep, kPipe, {}, true, true},
+    {kGameSoundFiles[kLoveSound], kMissing, {}, true, true},
 };
 
 bool ReadWhole(const std::string& path, std::string& bytes)

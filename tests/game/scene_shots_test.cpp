@@ -9,6 +9,7 @@
 #include <string>
 
 #include "render/texture.h"
+#include "render/virtual_screen.h"
 
 #ifndef VELMORA_REPLAY
 #error "VELMORA_REPLAY must name the replay tool"
@@ -36,7 +37,7 @@ struct Shot {
         const uint8_t* p = pixels + ((height - 1 - y) * width + x) * 3;
         return Colour{p[0], p[1], p[2]};
     }
-    int Count(Colour c, int left = 0, int right = 160, int bottom = 0, int top = 120) const
+    int Count(Colour c, int left = 0, int right = kScreenWidth, int bottom = 0, int top = kScreenHeight) const
     {
         int n = 0;
         for (int y = bottom; y < top; ++y)
@@ -82,8 +83,8 @@ protected:
     void Load(int tick, Shot& shot)
     {
         ASSERT_TRUE(LoadPngPixels(shot.pixels, shot.width, shot.height, String(Path(tick).c_str()), 3));
-        ASSERT_EQ(shot.width, 160);
-        ASSERT_EQ(shot.height, 120);
+        ASSERT_EQ(shot.width, kScreenWidth);
+        ASSERT_EQ(shot.height, kScreenHeight);
     }
     std::string Path(int tick) { return ::testing::TempDir() + "velmora-shot-" + std::to_string(tick) + ".png"; }
 
@@ -93,7 +94,7 @@ protected:
 // A spider's body lies around its position; nothing else is drawn there.
 void ExpectSpiderAt(const Shot& shot, int x, const char* who)
 {
-    int left = x - 12 < 0 ? 0 : x - 12, right = x + 12 > 160 ? 160 : x + 12;
+    int left = x - 12 < 0 ? 0 : x - 12, right = x + 12 > kScreenWidth ? kScreenWidth : x + 12;
     EXPECT_GT((right - left) * 24 - shot.Count(kBlack, left, right, 20, 44), 40) << who << " at " << x;
 }
 
@@ -111,12 +112,12 @@ TEST_F(SceneShots, TitleTextStandsInsideTheScreenOverThePicture)
     Shot title;
     Load(0, title);
     EXPECT_GT(title.Count(kWhite, 4, 156, 0, 113), 400);
-    EXPECT_GT(160 * 120 - title.Count(kBlack) - title.Count(kWhite), 5000); // the picture shows through
+    EXPECT_GT(kScreenWidth * kScreenHeight - title.Count(kBlack) - title.Count(kWhite), 5000); // the picture shows through
     // Text starts 4 pixels in and wraps before the right edge; its outline
     // may reach one pixel further.
-    EXPECT_EQ(title.Count(kWhite, 0, 3, 0, 120), 0);
-    EXPECT_EQ(title.Count(kWhite, 157, 160, 0, 120), 0);
-    EXPECT_EQ(title.Count(kWhite, 0, 160, 113, 120), 0);
+    EXPECT_EQ(title.Count(kWhite, 0, 3, 0, kScreenHeight), 0);
+    EXPECT_EQ(title.Count(kWhite, 157, kScreenWidth, 0, kScreenHeight), 0);
+    EXPECT_EQ(title.Count(kWhite, 0, kScreenWidth, 113, kScreenHeight), 0);
 }
 
 TEST_F(SceneShots, GameInProgressShowsBothSpidersAndBothMeters)
@@ -130,9 +131,9 @@ TEST_F(SceneShots, GameInProgressShowsBothSpidersAndBothMeters)
     ExpectSpiderAt(shot, state["femaleX"], "female");
     ExpectBar(shot, state["fear"], 96, kRed);
     ExpectBar(shot, state["excitement"], 80, kGreen);
-    EXPECT_GT(shot.Count(kWhite, 98, 160, 96, 104), 20);  // "Fear"
-    EXPECT_GT(shot.Count(kWhite, 98, 160, 80, 88), 40);   // "Excitement"
-    EXPECT_EQ(shot.Count(kWhite, 0, 97, 0, 120), 0);       // no stray text
+    EXPECT_GT(shot.Count(kWhite, 98, kScreenWidth, 96, 104), 20);  // "Fear"
+    EXPECT_GT(shot.Count(kWhite, 98, kScreenWidth, 80, 88), 40);   // "Excitement"
+    EXPECT_EQ(shot.Count(kWhite, 0, 97, 0, kScreenHeight), 0);       // no stray text
 }
 
 TEST_F(SceneShots, ChasedAwayFadesToBlackUnderItsMessage)
@@ -148,7 +149,7 @@ TEST_F(SceneShots, ChasedAwayFadesToBlackUnderItsMessage)
     EXPECT_GT(message.Count(kWhite, 16, 146, 40, 89), 300);
     EXPECT_EQ(message.Count(kRed), 0);
     // Only the message and its outline are drawn over the black.
-    EXPECT_EQ(message.Count(kBlack) + message.Count(kWhite), 160 * 120);
+    EXPECT_EQ(message.Count(kBlack) + message.Count(kWhite), kScreenWidth * kScreenHeight);
 }
 
 TEST_F(SceneShots, KilledFlashesWhiteThenFadesToRedUnderItsMessage)
@@ -157,10 +158,10 @@ TEST_F(SceneShots, KilledFlashesWhiteThenFadesToRedUnderItsMessage)
     Shot flash, message;
     Load(1190, flash);
     Load(1300, message);
-    EXPECT_EQ(flash.Count(kWhite), 160 * 120);
-    EXPECT_GT(message.Count(kRed), 160 * 120 / 2);
+    EXPECT_EQ(flash.Count(kWhite), kScreenWidth * kScreenHeight);
+    EXPECT_GT(message.Count(kRed), kScreenWidth * kScreenHeight / 2);
     EXPECT_GT(message.Count(kWhite, 16, 146, 40, 89), 200);
-    EXPECT_EQ(message.Count(kWhite, 0, 15, 0, 120), 0);
+    EXPECT_EQ(message.Count(kWhite, 0, 15, 0, kScreenHeight), 0);
 }
 
 TEST_F(SceneShots, MatingHidesTheMetersUnderARainOfHearts)
@@ -170,13 +171,13 @@ TEST_F(SceneShots, MatingHidesTheMetersUnderARainOfHearts)
     Load(1100, rain);
     ASSERT_EQ(states[1100]["mating"], 1);
     EXPECT_EQ(rain.Count(kGreen), 0);
-    EXPECT_EQ(rain.Count(kWhite, 98, 160, 80, 104), 0);
+    EXPECT_EQ(rain.Count(kWhite, 98, kScreenWidth, 80, 104), 0);
     ExpectSpiderAt(rain, states[1100]["maleX"], "male");
     // Hearts are red to pink, all over the screen.
     int columns = 0;
-    for (int x = 0; x < 160; x += 16) {
+    for (int x = 0; x < kScreenWidth; x += 16) {
         int reddish = 0;
-        for (int y = 50; y < 120; ++y)
+        for (int y = 50; y < kScreenHeight; ++y)
             for (int dx = 0; dx < 16; ++dx) {
                 Colour c = rain.At(x + dx, y);
                 reddish += c.r > 150 && c.g < 120 && c.b < 160;

@@ -78,7 +78,7 @@ TEST_F(FontLoadTest, PageLinesGiveCellsAndLinesPastCode255AreAnError)
         lines += line == 10 ? "1\t2\n" : "\n";
     lines += "10\t20\t5\n";            // 'A'
     lines += " 3 \t 4x\t 6\t7 more\n"; // 'B': further tabs belong to the width
-    lines += "9\t9\t-4\n";             // 'C'
+    lines += "1\t2\t-3\n";             // 'C': the pen steps back
     WriteTestFont(TempPath("Fonts"), "Small.txt", "8\n", 8, {{0, {{'A', 5}}}});
     WriteTextFile(TempPath("Fonts/Small 0.txt"), lines);
     ASSERT_TRUE(Load());
@@ -91,6 +91,7 @@ TEST_F(FontLoadTest, PageLinesGiveCellsAndLinesPastCode255AreAnError)
     EXPECT_EQ(page->glyphs['B'].y, 4);
     EXPECT_EQ(page->glyphs['B'].width, 6);
     EXPECT_TRUE(page->glyphs['C'].defined);
+    EXPECT_EQ(page->glyphs['C'].width, -3);
     EXPECT_EQ(font.defaultGlyph, &page->glyphs['A']);
 
     lines = "2\t1\t5\n" + std::string(255, '\n');

@@ -7,6 +7,7 @@
 #include "render/gl_api.h"
 #include "render/gl_state.h"
 #include "render/renderer.h"
+#include "render/virtual_screen.h"
 #include "tests/render/gl_fixture.h"
 #include "tests/support/test_platform.h"
 #include "tests/text/test_font.h"
@@ -25,12 +26,12 @@ protected:
     void SetUp() override
     {
         GlTest::SetUp();
-        OpenWindow(160, 120);
+        OpenWindow(kScreenWidth, kScreenHeight);
         std::filesystem::create_directory(TempPath("Fonts"));
         WriteTestFont(TempPath("Fonts"), "Tiny.txt", "5\n1\n2\n0\n", 5,
                       {{0, {{1, 1}, {'A', 3}, {'B', 4}, {'W', 6}, {200, 5}, {' ', 2, true}, {'\t', 3, true}}}});
-        ASSERT_TRUE(InitRenderer(160, 120, String(tempFolder.c_str()), String("Fonts"), String("Tiny.txt")));
-        ResizeRenderer(160, 120);
+        ASSERT_TRUE(InitRenderer(kScreenWidth, kScreenHeight, String(tempFolder.c_str()), String("Fonts"), String("Tiny.txt")));
+        ResizeRenderer(kScreenWidth, kScreenHeight);
         ClearScreen();
     }
     // Only the faces, white; x, y is the top-left of the first line.

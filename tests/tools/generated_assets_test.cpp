@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "game/asset_names.h"
 #include "render/texture.h"
+#include "render/virtual_screen.h"
 #include "sound/mixer.h"
 #include "sound/mixer_engine.h"
 #include "sound/ogg_decode.h"
@@ -37,7 +39,7 @@ TEST(GeneratedAssets, PicturesAreThereWithTheirSizesAndTransparentSurrounds)
 {
     std::map<std::string, std::vector<uint8_t>> spiders;
     for (int i = 0; i < kGameImageCount; ++i) {
-        const std::string name = kGameImageNames[i];
+        const std::string name = AssetName(kGameImageFiles[i]);
         uint8_t* pixels = nullptr;
         int32_t width = 0, height = 0;
         ASSERT_TRUE(LoadPngPixels(pixels, width, height, String((kData + name + ".png").c_str()), 3)) << name;
@@ -47,9 +49,9 @@ TEST(GeneratedAssets, PicturesAreThereWithTheirSizesAndTransparentSurrounds)
         if (name.compare(0, 6, "spider") == 0)
             spiders[name].assign(pixels, pixels + 3 * width * height);
         free(pixels);
-        int32_t wantWidth = name == "title" ? 160 : name.compare(0, 6, "spider") == 0 ? 32 : name == "big heart" ? 15 : 7;
+        int32_t wantWidth = name == "title" ? kScreenWidth : name.compare(0, 6, "spider") == 0 ? 32 : name == "big heart" ? 15 : 7;
         EXPECT_EQ(width, wantWidth) << name;
-        EXPECT_EQ(height, name == "title" ? 120 : wantWidth == 32 ? 32 : wantWidth == 15 ? 13 : 6) << name;
+        EXPECT_EQ(height, name == "title" ? kScreenHeight : wantWidth == 32 ? 32 : wantWidth == 15 ? 13 : 6) << name;
         EXPECT_LT(black, width * height) << name << " is empty";
         EXPECT_TRUE(name == "title" || black > 0) << name << " has no transparent surround";
     }
@@ -83,7 +85,7 @@ TEST(GeneratedAssets, PicturesAreThereWithTheirSizesAndTransparentSurrounds)
 TEST(GeneratedAssets, SoundsHaveTheirExactLengthsWithoutClippingAndTheLoveLoopJoins)
 {
     for (int i = 0; i < kGameSoundCount; ++i) {
-        const std::string name = kGameSoundNames[i];
+        const std::string name = AssetName(kGameSoundFiles[i]);
         SoundRecipe recipe;
         SourceText source;
         ASSERT_TRUE(ReadSourceText(std::string(VELMORA_ASSET_SOURCE_DIR) + "/sounds/" + name + ".txt", source));

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <mmsystem.h>
+
 #include <cstdio>
 #include <string>
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/display_mode.h"
 #include "app/shell_state.h"
 #include "app/win32/display_mode.h"
 #include "app/win32/win32_shell.h"
@@ -128,6 +129,8 @@ TEST_F(ShellWindow, FocusRulesTheCursorAndVsyncInFullScreen)
     EXPECT_FALSE(shell.vsyncOn);
     SetWindowedMode(false); // already in full screen: nothing changes
     EXPECT_FALSE(shell.cursorHidden);
+    Send(WM_SYSKEYDOWN, VK_RETURN, (1 << 29) | (1 << 30)); // a held Alt+Enter repeats
+    EXPECT_FALSE(shell.windowed);
     SetWindowedMode(true);
 }
 

@@ -13,15 +13,13 @@
 #include "tools/assetgen/sound_recipe.h"
 #include "tools/pngwrite/png_write.h"
 
-const char* const kGameImageNames[] = {
-    "title",         "spider stand",   "spider leg raised 1", "spider leg raised 2", "spider leg raised 3",
-    "spider walk 1", "spider walk 2",  "spider walk 3",       "spider walk 4",       "spider walk 5",
-    "spider walk 6", "spider walk 7",  "spider walk 8",       "spider dying 1",      "spider dying 2",
-    "spider dead",   "big heart",      "heart 1",             "heart 2",             "heart 3",
-};
-const int kGameImageCount = int(sizeof kGameImageNames / sizeof kGameImageNames[0]);
-const char* const kGameSoundNames[] = {"beep", "run away", "death", "love"};
-const int kGameSoundCount = int(sizeof kGameSoundNames / sizeof kGameSoundNames[0]);
+std::string AssetName(const char* gameFile)
+{
+    const std::string file = gameFile;
+    const size_t start = file.find('/') + 1;
+    return file.substr(start, file.rfind('.') - start);
+}
+
 const char* const kFontFileName = "Fonts/Small.txt";
 
 namespace {
@@ -77,7 +75,7 @@ bool BuildSounds(const AssetBuildPaths& paths)
     for (int i = 0; i < kGameSoundCount; ++i) {
         SourceText source;
         SoundRecipe recipe;
-        const std::string name = kGameSoundNames[i];
+        const std::string name = AssetName(kGameSoundFiles[i]);
         if (!ReadSourceText(paths.sources + "/sounds/" + name + ".txt", source) || !ParseSoundRecipe(source, recipe)) return false;
         if (!WriteOggVorbis((paths.output + "/Data/" + name + ".ogg").c_str(), SynthesizeSound(recipe), recipe.rate, kVorbisQuality))
             return false;
@@ -113,7 +111,7 @@ bool BuildAssets(const AssetBuildPaths& paths)
     if (!MakeFolder(paths.output + "/Data")) return false;
     std::vector<NamedArt> images;
     for (int i = 0; i < kGameImageCount; ++i) {
-        NamedArt image{kGameImageNames[i], {}};
+        NamedArt image{AssetName(kGameImageFiles[i]), {}};
         if (!ReadArt(paths.sources + "/images/" + image.name + ".txt", palette, image.art)) return false;
         if (!WritePixelArtPng((paths.output + "/Data/" + image.name + ".png").c_str(), image.art)) return false;
         images.push_back(image);

@@ -14,6 +14,8 @@
 
 #include <string>
 
+#include "game/asset_names.h"
+
 struct AssetBuildPaths {
     std::string sources;  // the assets/ folder
     std::string output;   // the folder the game runs from
@@ -22,10 +24,9 @@ struct AssetBuildPaths {
     std::string previews; // a folder for enlarged previews; empty for none
 };
 
-extern const char* const kGameImageNames[];
-extern const int kGameImageCount;
-extern const char* const kGameSoundNames[];
-extern const int kGameSoundCount;
+// The source name of a game file: "Data/spider walk 1.png" is made from
+// images/spider walk 1.txt, so its name is "spider walk 1".
+std::string AssetName(const char* gameFile);
 extern const char* const kFontFileName; // as "StringData.txt" names it, under Data
 
 bool BuildAssets(const AssetBuildPaths& paths);

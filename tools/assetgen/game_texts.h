@@ -5,5 +5,3 @@
 #include "game/scene_texts.h"
 
 using GameText = SceneText;
-
-const int kScreenWidth = 160, kScreenHeight = 120;

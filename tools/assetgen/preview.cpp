@@ -1,6 +1,7 @@
 // Composes the preview pictures on a canvas and writes them enlarged.
 #include "tools/assetgen/preview.h"
 
+#include "tools/assetgen/asset_build.h"
 #include "tools/assetgen/game_texts.h"
 #include "tools/assetgen/text_layout.h"
 
@@ -71,8 +72,9 @@ void DrawGameText(Canvas& screen, const FontSource& font, const GameText& text)
         }
 }
 
-const PixelArt* FindArt(const std::vector<NamedArt>& images, const char* name)
+const PixelArt* FindArt(const std::vector<NamedArt>& images, GameImage wanted)
 {
+    const std::string name = AssetName(kGameImageFiles[wanted]);
     for (const NamedArt& image : images)
         if (image.name == name) return &image.art;
     return nullptr;
@@ -101,13 +103,12 @@ Canvas ContactSheet(const std::vector<NamedArt>& images)
 Canvas PlayScreen(const std::vector<NamedArt>& images, const FontSource& font)
 {
     Canvas screen = MakeCanvas(kScreenWidth, kScreenHeight, 0);
-    const char* const frames[4] = {"spider walk 3", "spider leg raised 3", "big heart", "heart 2"};
+    const GameImage frames[4] = {GameImage(kWalk1Image + 2), kLegRaised3Image, kBigHeartImage, GameImage(kHeart1Image + 1)};
     const int places[4][3] = {{60, 32, 0}, {104, 32, 1}, {82, 32, 0}, {30, 70, 0}};
     for (int i = 0; i < 4; ++i)
         if (const PixelArt* art = FindArt(images, frames[i])) BlitCentred(screen, *art, places[i][0], places[i][1], places[i][2] != 0);
-    const char* const smallHearts[3] = {"heart 1", "heart 2", "heart 3"};
     for (int i = 0; i < 9; ++i)
-        if (const PixelArt* art = FindArt(images, smallHearts[i % 3])) BlitCentred(screen, *art, 10 + i * 17, 50 + (i * 37) % 60, false);
+        if (const PixelArt* art = FindArt(images, GameImage(kHeart1Image + i % 3))) BlitCentred(screen, *art, 10 + i * 17, 50 + (i * 37) % 60, false);
     static const uint8_t red[3] = {255, 0, 0}, green[3] = {32, 255, 32};
     FillScreenRect(screen, 96 - 4000 * 80 / 10000, 96, 96, 104, red);
     FillScreenRect(screen, 96 - 8000 * 80 / 10000, 96, 80, 88, green);
@@ -122,8 +123,8 @@ Canvas OutcomeScreen(const std::vector<NamedArt>& images, const FontSource& font
     Canvas screen = MakeCanvas(kScreenWidth, kScreenHeight, 0);
     static const uint8_t fade[3] = {110, 0, 0};
     FillScreenRect(screen, 0, kScreenWidth, 0, kScreenHeight, fade);
-    if (const PixelArt* art = FindArt(images, "spider dead")) BlitCentred(screen, *art, 60, 32, false);
-    if (const PixelArt* art = FindArt(images, "spider dying 2")) BlitCentred(screen, *art, 100, 32, true);
+    if (const PixelArt* art = FindArt(images, kDeadImage)) BlitCentred(screen, *art, 60, 32, false);
+    if (const PixelArt* art = FindArt(images, kDying2Image)) BlitCentred(screen, *art, 100, 32, true);
     DrawGameText(screen, font, kKilledMessage);
     return screen;
 }
@@ -143,7 +144,7 @@ Canvas FontSheet(const FontSource& font)
 bool WritePreviews(const std::string& folder, const std::vector<NamedArt>& images, const FontSource& font, int scale)
 {
     Canvas title = MakeCanvas(kScreenWidth, kScreenHeight, 0);
-    if (const PixelArt* art = FindArt(images, "title")) Blit(title, *art, 0, kScreenHeight - art->height, false);
+    if (const PixelArt* art = FindArt(images, kTitleImage)) Blit(title, *art, 0, kScreenHeight - art->height, false);
     DrawGameText(title, font, kTitleText);
     bool ok = WritePixelArtPng((folder + "/title screen.png").c_str(), ScalePixelArt(title.art, scale));
     ok = WritePixelArtPng((folder + "/play screen.png").c_str(), ScalePixelArt(PlayScreen(images, font).art, scale)) && ok;

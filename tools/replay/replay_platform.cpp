@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "app/platform.h"
+#include "game/asset_names.h"
 #include "app/posix/posix_files.h"
 
 bool ReplayKeyDown(uint8_t key);
@@ -18,8 +19,7 @@ void PlatformRequestClose() {}
 // four sounds as present; every other path is looked up for real.
 static bool ReplaySoundNamed(const char* path)
 {
-    const char* names[] = {"Data/beep.ogg", "Data/run away.ogg", "Data/death.ogg", "Data/love.ogg"};
-    for (const char* name : names)
+    for (const char* name : kGameSoundFiles)
         if (strcmp(path, name) == 0)
             return true;
     return false;

@@ -32,7 +32,7 @@ bool ParseShotRequest(const char* text, ShotRequest& shot)
 
 bool StartScreenshots(int32_t scale)
 {
-    surface = CreateOffscreenGl(160 * scale, 120 * scale);
+    surface = CreateOffscreenGl(kScreenWidth * scale, kScreenHeight * scale);
     if (!surface)
         return false;
     AppInit();
@@ -40,8 +40,8 @@ bool StartScreenshots(int32_t scale)
         fprintf(stderr, "velmora-replay: the game could not start, so there is nothing to draw\n");
         return false;
     }
-    AppResize(static_cast<uint16_t>(160 * scale), static_cast<uint16_t>(120 * scale));
-    rgba.resize(static_cast<size_t>(160 * scale) * 120 * scale * 4);
+    AppResize(static_cast<uint16_t>(kScreenWidth * scale), static_cast<uint16_t>(kScreenHeight * scale));
+    rgba.resize(static_cast<size_t>(kScreenWidth * scale) * kScreenHeight * scale * 4);
     samples.resize(rgba.size() / 4 * 3);
     return true;
 }

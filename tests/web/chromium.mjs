@@ -1,0 +1,145 @@
+// Headless Chromium driven over the DevTools protocol, and the site served to
+// it on 127.0.0.1: what the browser tests and the browser benchmark share.
+import { spawn } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import zlib from 'node:zlib';
+
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// What emscripten's GL emulation says of itself on every start; not the game's.
+const emscriptenNotices = ['WARNING: using emscripten GL', 'TODO: glShadeModel'];
+
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+
+// Serves the site folder, gzipped for a browser that asks, as a static host
+// would; `sent` counts the bytes of the response bodies.
+export function serve(site) {
+  const server = http.createServer((request, response) => {
+    const name = path.join(site, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
+    const file = name.endsWith('/') ? name + 'index.html' : name;
+    fs.readFile(file, (error, body) => {
+      const headers = { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' };
+      if (!error && /\bgzip\b/.test(request.headers['accept-encoding'] || '')) {
+        body = zlib.gzipSync(body, { level: 9 });
+        headers['Content-Encoding'] = 'gzip';
+      }
+      response.writeHead(error ? 404 : 200, headers);
+      server.sent += error ? 0 : body.length;
+      response.end(error ? '' : body);
+    });
+  });
+  server.sent = 0;
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// Starts Chromium on a fresh profile with one page at `url`, 640x480 pixels
+// of one device pixel each unless `viewport` says otherwise.
+export async function startChromium(url, viewport = { width: 640, height: 480 }) {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-chromium-'));
+  const browser = spawn('chromium', ['--headless=new', '--no-sandbox', '--use-angle=swiftshader',
+    '--enable-unsafe-swiftshader', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--mute-audio',
+    `--window-size=${viewport.width},${viewport.height}`, `--user-data-dir=${profile}`,
+    '--remote-debugging-port=0', 'about:blank'], { stdio: 'ignore' });
+  const portFile = path.join(profile, 'DevToolsActivePort');
+  for (let i = 0; i < 300 && !fs.existsSync(portFile); ++i) await sleep(100);
+  const port = fs.readFileSync(portFile, 'utf8').split('\n')[0];
+  const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
+  const socket = new WebSocket(targets.find((t) => t.type === 'page').webSocketDebuggerUrl);
+  await new Promise((resolve) => socket.addEventListener('open', resolve));
+  let next = 0;
+  const waiting = new Map();
+  const listeners = [];
+  socket.addEventListener('message', (message) => {
+    const data = JSON.parse(message.data);
+    if (data.id && waiting.has(data.id)) {
+      waiting.get(data.id)(data);
+      waiting.delete(data.id);
+    } else if (data.method) {
+      for (const listen of listeners) listen(data);
+    }
+  });
+  const send = (method, params = {}) => new Promise((resolve, reject) => {
+    const id = ++next;
+    waiting.set(id, (data) => (data.error ? reject(new Error(`${method}: ${data.error.message}`)) : resolve(data.result)));
+    socket.send(JSON.stringify({ id, method, params }));
+  });
+  // Asked to close, Chromium ends its helper processes before it exits.
+  // Its answer may never come, as the connection goes with it.
+  const close = async () => {
+    const ended = browser.exitCode !== null ? null : new Promise((resolve) => browser.once('exit', resolve));
+    send('Browser.close').catch(() => {});
+    const stubborn = setTimeout(() => browser.kill(), 5000);
+    await ended;
+    clearTimeout(stubborn);
+    socket.close();
+    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
+  };
+  const chrome = { send, listeners, close, url, pid: browser.pid };
+  for (const domain of ['Page', 'Runtime', 'Log']) await send(`${domain}.enable`);
+  await send('Emulation.setDeviceMetricsOverride', { ...viewport, deviceScaleFactor: 1, mobile: false });
+  return chrome;
+}
+
+export async function evaluate(chrome, expression) {
+  const result = await chrome.send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
+  if (result.exceptionDetails) throw new Error(`${expression}: ${result.exceptionDetails.text}`);
+  return result.result.value;
+}
+
+export async function waitFor(chrome, expression, what = expression) {
+  for (let i = 0; i < 200; ++i) {
+    if (await evaluate(chrome, expression)) return;
+    await sleep(50);
+  }
+  throw new Error(`timed out waiting for ${what}`);
+}
+
+// Opens the page afresh with an optional script run before it, and waits
+// until the game's first frame is on the screen (its time since the page
+// was asked for is then window.velmoraFirstFrame). Returns the console's
+// lines and errors, gathered from then on.
+export async function openPage(chrome, before = '') {
+  const page = { lines: [], errors: [] };
+  chrome.listeners.length = 0;
+  chrome.listeners.push((event) => {
+    if (event.method === 'Runtime.consoleAPICalled') {
+      const text = event.params.args.map((a) => a.value).join(' ');
+      if (event.params.type === 'error') page.errors.push(text);
+      else if (!emscriptenNotices.some((notice) => text.startsWith(notice))) page.lines.push(text);
+    } else if (event.method === 'Runtime.exceptionThrown') {
+      page.errors.push(event.params.exceptionDetails.text);
+    } else if (event.method === 'Log.entryAdded' && event.params.entry.level === 'error') {
+      page.errors.push(event.params.entry.text);
+    }
+  });
+  const added = await chrome.send('Page.addScriptToEvaluateOnNewDocument', { source: `
+    window.Module = { postRun: [function () { requestAnimationFrame(function () {
+      window.velmoraFirstFrame = performance.now(); }); }] };
+    ${before}` });
+  await chrome.send('Page.navigate', { url: chrome.url });
+  await waitFor(chrome, 'window.velmoraFirstFrame !== undefined');
+  await chrome.send('Page.removeScriptToEvaluateOnNewDocument', { identifier: added.identifier });
+  return page;
+}
+
+export const nextFrames = 'new Promise(r => requestAnimationFrame(() => requestAnimationFrame(() => r(true))))';
+
+export async function screenshot(chrome, file) {
+  await evaluate(chrome, nextFrames);
+  const shot = await chrome.send('Page.captureScreenshot', { format: 'png' });
+  fs.writeFileSync(file, Buffer.from(shot.data, 'base64'));
+}
+
+// A key pressed and let go, each held a fifth of a second, as the game reads
+// its keys once a tick. Modifiers: 1 for Alt.
+export async function key(chrome, code, keyName, virtualKey, types = ['keyDown', 'keyUp'], modifiers = 0) {
+  for (const type of types) {
+    await chrome.send('Input.dispatchKeyEvent', { type, code, key: keyName, windowsVirtualKeyCode: virtualKey,
+      modifiers, text: type === 'keyDown' && keyName === ' ' ? ' ' : undefined });
+    await sleep(200);
+  }
+}

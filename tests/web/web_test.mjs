@@ -1,0 +1,131 @@
+// The browser program in headless Chromium, driven over the DevTools
+// protocol with the site served on 127.0.0.1. Pictures of key-scripted games
+// must equal velmora-replay's, pixel for pixel; real keys start a game,
+// start the sound and end the game; damaged files log what the desktop logs.
+//
+//   node --experimental-websocket web_test.mjs SITE REPLAY SCRIPTS OUT
+//
+// Shots are kept in OUT. Ends with "web tests: P passed, F failed".
+import { spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+
+import { evaluate, key, nextFrames, openPage, screenshot, serve, sleep, startChromium, waitFor } from './chromium.mjs';
+
+const [site, replay, scripts, out] = process.argv.slice(2);
+fs.mkdirSync(out, { recursive: true });
+
+// Frames of each outcome's script, at the replay's scale 4 in a 640x480 page.
+const pictures = [
+  { script: 'chased.txt', ticks: [0, 31, 431] },
+  { script: 'killed.txt', ticks: [700, 1567] },
+  { script: 'mating.txt', ticks: [1100, 1110] },
+];
+// A file taken away or spoilt: the console shows what the desktop logs.
+const damaged = [
+  { file: 'StringData.txt', damage: 'remove' },
+  { file: 'Data/Fonts/Small 0.png', damage: 'spoil' },
+  { file: 'Data/title.png', damage: 'spoil' },
+];
+
+// The count of differing pixels, or a message when the pictures cannot be compared.
+function differingPixels(a, b) {
+  const result = spawnSync('compare', ['-metric', 'AE', '-alpha', 'off', a, b, 'null:'], { encoding: 'utf8' });
+  const count = Number(result.stderr.trim());
+  return Number.isFinite(count) ? count : result.stderr.trim();
+}
+
+const checks = [];
+const check = (name, run) => checks.push({ name, run });
+
+for (const { script, ticks } of pictures) {
+  check(`pictures of ${script}`, async (chrome) => {
+    const scriptPath = path.join(scripts, script);
+    const shots = ticks.map((tick) => path.join(out, `${path.basename(script, '.txt')}-${tick}`));
+    const drawn = spawnSync(replay, [...ticks.flatMap((t, i) => ['--shot', `${t}:${shots[i]}-replay.png`]), scriptPath],
+      { stdio: ['ignore', 'ignore', 'pipe'], encoding: 'utf8' });
+    if (drawn.status !== 0) return `velmora-replay failed: ${drawn.stderr}`;
+    const page = await openPage(chrome);
+    const text = JSON.stringify(fs.readFileSync(scriptPath, 'utf8'));
+    if (!await evaluate(chrome, `Module.ccall('VelmoraFollowScript', 'number', ['string'], [${text}])`))
+      return 'the page refused the key script';
+    for (const [i, tick] of ticks.entries()) {
+      const reached = await evaluate(chrome, `Module.ccall('VelmoraRunScriptTo', 'number', ['number'], [${tick}])`);
+      if (reached !== tick) return `the script ended at tick ${reached}, before ${tick}`;
+      await screenshot(chrome, `${shots[i]}-web.png`);
+      const differing = differingPixels(`${shots[i]}-web.png`, `${shots[i]}-replay.png`);
+      if (differing !== 0) return `tick ${tick}: ${differing} pixels differ from the replay's picture`;
+    }
+    return page.errors.length ? `console errors: ${page.errors.join(' | ')}` : null;
+  });
+}
+
+check('space starts a game and the sound, Alt+Enter switches full screen, Esc ends both', async (chrome) => {
+  const page = await openPage(chrome);
+  const title = path.join(out, 'keys-title.png');
+  const playing = path.join(out, 'keys-playing.png');
+  await screenshot(chrome, title);
+  if (await evaluate(chrome, 'AL.currentCtx.audioCtx.state') === 'running')
+    return 'the sound ran before any key was pressed';
+  await key(chrome, 'Space', ' ', 32);
+  await sleep(500);
+  await screenshot(chrome, playing);
+  if (differingPixels(title, playing) === 0) return 'space left the title on the screen';
+  const sound = await evaluate(chrome, 'AL.currentCtx.audioCtx.state');
+  if (sound !== 'running') return `the sound is ${sound} after the first key`;
+  for (const fullScreen of [true, false]) {
+    await key(chrome, 'Enter', 'Enter', 13, ['rawKeyDown', 'keyUp'], 1);
+    if (await evaluate(chrome, 'document.fullscreenElement !== null') !== fullScreen)
+      return `Alt+Enter did not ${fullScreen ? 'ask for' : 'leave'} full screen`;
+  }
+  await evaluate(chrome, 'window.velmoraSound = AL.currentCtx.audioCtx, true');
+  await key(chrome, 'Escape', 'Escape', 27);
+  await waitFor(chrome, `!document.getElementById('notice').hidden`, 'the page to say the game has ended');
+  const button = await evaluate(chrome, `document.getElementById('notice-button').textContent`);
+  if (button !== 'Play again') return `the page offers "${button}", not "Play again"`;
+  await waitFor(chrome, `velmoraSound.state === 'closed'`, 'the sound to stop');
+  return page.errors.length ? `console errors: ${page.errors.join(' | ')}` : null;
+});
+
+for (const { file, damage } of damaged) {
+  check(`${damage} ${file}`, async (chrome) => {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-damaged-'));
+    fs.cpSync(path.dirname(replay), folder, { recursive: true });
+    const target = path.join(folder, file);
+    if (damage === 'remove') fs.rmSync(target);
+    else fs.writeFileSync(target, 'not what it should be');
+    const desktop = spawnSync(path.join(folder, path.basename(replay)), ['--shot', `0:${folder}/shot.png`, '/dev/null'],
+      { encoding: 'utf8' }).stderr.split('\n').filter((line) => line && !line.startsWith('velmora-replay:'));
+    fs.rmSync(folder, { recursive: true, force: true });
+    const change = damage === 'remove' ? `FS.unlink(${JSON.stringify('/' + file)})`
+      : `FS.writeFile(${JSON.stringify('/' + file)}, 'not what it should be')`;
+    const page = await openPage(chrome, `window.Module.onRuntimeInitialized = function () { ${change}; };`);
+    await evaluate(chrome, nextFrames);
+    const web = page.lines;
+    if (desktop.length === 0) return 'the desktop logged nothing';
+    if (JSON.stringify(web) !== JSON.stringify(desktop))
+      return `the console shows ${JSON.stringify(web)}, the desktop ${JSON.stringify(desktop)}`;
+    return page.errors.length ? `console errors: ${page.errors.join(' | ')}` : null;
+  });
+}
+
+const server = await serve(site);
+const chrome = await startChromium(`http://127.0.0.1:${server.address().port}/index.html`);
+let passed = 0;
+let failed = 0;
+for (const { name, run } of checks) {
+  let fault;
+  try {
+    fault = await run(chrome);
+  } catch (error) {
+    fault = error.message;
+  }
+  console.log(fault ? `FAIL ${name}: ${fault}` : `ok   ${name}`);
+  if (fault) ++failed;
+  else ++passed;
+}
+await chrome.close();
+server.close();
+console.log(`web tests: ${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
