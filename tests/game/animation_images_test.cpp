@@ -3,7 +3,10 @@
 // mirrored in place.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "game/animation.h"
+#include "game/game.h"
 #include "game/spider.h"
 #include "render/gl_api.h"
 #include "render/renderer.h"
@@ -87,6 +90,30 @@ TEST_F(FrameImageTest, HiddenOrFramelessSpritesDrawNothingAndFlippedSpidersAreMi
     EXPECT_EQ(At(108, 16), kBlack);
     spider.ReleaseAnimations();
     sprite.animation.Release();
+}
+
+TEST_F(FrameImageTest, EveryGameImageIsGivenBackAtExit)
+{
+    std::filesystem::create_directory(TempPath("Data"));
+    for (const char* name :
+         {"title", "spider stand", "spider leg raised 1", "spider leg raised 2", "spider leg raised 3",
+          "spider walk 1", "spider walk 2", "spider walk 3", "spider walk 4", "spider walk 5", "spider walk 6",
+          "spider walk 7", "spider walk 8", "spider dying 1", "spider dying 2", "spider dead", "big heart",
+          "heart 1", "heart 2", "heart 3"})
+        WriteImage(std::string("Data/") + name + ".png", TestImage(4, 4, kWhite));
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(tempFolder);
+    LoadGameImages();
+    std::filesystem::current_path(previous);
+    ASSERT_NE(game.title, nullptr);
+    std::vector<uint32_t> names = {game.title->glName, game.male.stand.first->texture->glName,
+                                   game.hearts[0].sprite.animation.first->texture->glName,
+                                   game.female.dying.last->texture->glName};
+    ReleaseGameAssets();
+    EXPECT_EQ(game.title, nullptr);
+    for (uint32_t name : names)
+        EXPECT_FALSE(glIsTexture(name)) << name;
+    ReleaseGameAssets(); // twice is harmless
 }
 
 } // namespace

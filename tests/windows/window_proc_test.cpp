@@ -1,6 +1,7 @@
 // The main window's message handling, on a real window under Wine: what a
-// player sees that the end-to-end scenarios do not reach (minimizing, the
-// cursor on focus changes, drags snapping, the smallest and first sizes).
+// player sees that the end-to-end scenarios do not reach (nothing before the
+// window is ready, minimizing, the cursor on focus changes, drags snapping,
+// the smallest and first sizes).
 // The window is the game's own, the class "Game" over WindowProc, so
 // WM_CREATE sets up OpenGL on Mesa as in the game; the application callbacks
 // behind it only record resizes and paints.
@@ -103,6 +104,22 @@ SIZE ClientOf(const RECT& windowRect)
                 (windowRect.bottom - windowRect.top) - (frame.bottom - frame.top)};
 }
 } // namespace
+
+TEST_F(ShellWindow, BeforeTheWindowIsReadyNothingReachesTheGame)
+{
+    shell.windowReady = false;
+    Send(WM_CLOSE);
+    EXPECT_TRUE(IsWindow(window)) << "a close request before ready is ignored";
+    Send(WM_SIZE, SIZE_RESTORED, Point(320, 240));
+    Send(WM_KILLFOCUS);
+    Send(WM_PAINT);
+    RECT rect = FrameAround(500, 370, 10, 10), proposed = rect;
+    EXPECT_EQ(Send(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&rect)), 0);
+    EXPECT_TRUE(EqualRect(&rect, &proposed));
+    EXPECT_EQ(appCalls, Calls());
+    EXPECT_FALSE(shell.inactive);
+    shell.windowReady = true;
+}
 
 TEST_F(ShellWindow, SizeMessagesResizeThenPaintAndFollowMinimizing)
 {
