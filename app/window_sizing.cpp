@@ -47,15 +47,32 @@ bool MoveDraggedEdges(int32_t edge, WindowRect& rect, int32_t width, int32_t hei
 {
     bool left = false, right = false, top = false, bottom = false;
     switch (static_cast<SizingEdge>(edge)) {
-    case SizingEdge::Left: left = true; break;
-    case SizingEdge::Right: right = true; break;
-    case SizingEdge::Top: top = true; break;
-    case SizingEdge::TopLeft: top = left = true; break;
-    case SizingEdge::TopRight: top = right = true; break;
-    case SizingEdge::Bottom: bottom = true; break;
-    case SizingEdge::BottomLeft: bottom = left = true; break;
-    case SizingEdge::BottomRight: bottom = right = true; break;
-    default: return false;
+    case SizingEdge::Left:
+        left = true;
+        break;
+    case SizingEdge::Right:
+        right = true;
+        break;
+    case SizingEdge::Top:
+        top = true;
+        break;
+    case SizingEdge::TopLeft:
+        top = left = true;
+        break;
+    case SizingEdge::TopRight:
+        top = right = true;
+        break;
+    case SizingEdge::Bottom:
+        bottom = true;
+        break;
+    case SizingEdge::BottomLeft:
+        bottom = left = true;
+        break;
+    case SizingEdge::BottomRight:
+        bottom = right = true;
+        break;
+    default:
+        return false;
     }
     if (left)
         rect.left = rect.right - width;

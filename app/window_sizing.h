@@ -18,7 +18,14 @@ ClientSize SnapClientSize(int32_t proposedWidth, int32_t proposedHeight);
 
 // Which window edge a drag moves; the values are those of Windows' WMSZ_*.
 enum class SizingEdge : int32_t {
-    Left = 1, Right = 2, Top = 3, TopLeft = 4, TopRight = 5, Bottom = 6, BottomLeft = 7, BottomRight = 8
+    Left = 1,
+    Right = 2,
+    Top = 3,
+    TopLeft = 4,
+    TopRight = 5,
+    Bottom = 6,
+    BottomLeft = 7,
+    BottomRight = 8
 };
 
 struct WindowRect {

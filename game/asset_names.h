@@ -21,11 +21,26 @@ enum GameImage : int32_t {
 };
 
 constexpr const char* kGameImageFiles[kGameImageCount] = {
-    "Data/title.png",         "Data/spider stand.png",   "Data/spider leg raised 1.png", "Data/spider leg raised 2.png",
-    "Data/spider leg raised 3.png", "Data/spider walk 1.png", "Data/spider walk 2.png", "Data/spider walk 3.png",
-    "Data/spider walk 4.png", "Data/spider walk 5.png",  "Data/spider walk 6.png",       "Data/spider walk 7.png",
-    "Data/spider walk 8.png", "Data/spider dying 1.png", "Data/spider dying 2.png",      "Data/spider dead.png",
-    "Data/big heart.png",     "Data/heart 1.png",        "Data/heart 2.png",             "Data/heart 3.png",
+    "Data/title.png",
+    "Data/spider stand.png",
+    "Data/spider leg raised 1.png",
+    "Data/spider leg raised 2.png",
+    "Data/spider leg raised 3.png",
+    "Data/spider walk 1.png",
+    "Data/spider walk 2.png",
+    "Data/spider walk 3.png",
+    "Data/spider walk 4.png",
+    "Data/spider walk 5.png",
+    "Data/spider walk 6.png",
+    "Data/spider walk 7.png",
+    "Data/spider walk 8.png",
+    "Data/spider dying 1.png",
+    "Data/spider dying 2.png",
+    "Data/spider dead.png",
+    "Data/big heart.png",
+    "Data/heart 1.png",
+    "Data/heart 2.png",
+    "Data/heart 3.png",
 };
 
 enum GameSound : int32_t { kBeepSound, kRunAwaySound, kDeathSound, kLoveSound, kGameSoundCount };

@@ -6,13 +6,13 @@
 
 namespace {
 
-const int32_t kWalkLeftBound = 16;          // neither spider walks further left
-const int32_t kStartX = kWalkLeftBound;     // the male starts at the left bound
+const int32_t kWalkLeftBound = 16;      // neither spider walks further left
+const int32_t kStartX = kWalkLeftBound; // the male starts at the left bound
 const int32_t kFemaleStartX = kScreenWidth - 16;
 const int32_t kSpiderY = 32;
 const int32_t kMaleMaxX = kScreenWidth - 16;
-const int32_t kFemaleMaxX = 2147483647;     // she may walk off the right edge
-const int32_t kCloseDistance = 32;          // nearer than this decides the outcome
+const int32_t kFemaleMaxX = 2147483647; // she may walk off the right edge
+const int32_t kCloseDistance = 32;      // nearer than this decides the outcome
 const int32_t kBiteDistance = 8;
 const int32_t kChaseFear = 4000;
 const int32_t kMatingExcitement = 8000;

@@ -7,7 +7,7 @@ namespace {
 
 const TextColour kWhite = {1, 1, 1, 1};
 const TextColour kBlack = {0, 0, 0, 1};
-const int32_t kBarRight = 96; // both bars grow leftward from here
+const int32_t kBarRight = 96;  // both bars grow leftward from here
 const int32_t kBarLength = 80; // pixels at a full meter
 
 // Texts are made on the first draw, so drawing allocates nothing per frame.

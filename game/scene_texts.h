@@ -20,6 +20,7 @@ constexpr SceneText kTitleText = {"Velmora\n\n\nTry to seduce the other spider\n
 constexpr SceneText kFearLabel = {"Fear", 98, kScreenHeight - 16, kScreenWidth - 98};
 constexpr SceneText kExcitementLabel = {"Excitement", 98, kScreenHeight - 32, kScreenWidth - 98};
 constexpr SceneText kChasedAwayMessage = {
-    "You chased her away!\n\nSuccessful mating requires excitement to outweigh fear", 16, kScreenHeight - 32, kScreenWidth - 32};
-constexpr SceneText kKilledMessage = {"You were killed!\n\nSuccessful mating requires more excitement", 16, kScreenHeight - 32,
-                                      kScreenWidth - 32};
+    "You chased her away!\n\nSuccessful mating requires excitement to outweigh fear", 16, kScreenHeight - 32,
+    kScreenWidth - 32};
+constexpr SceneText kKilledMessage = {"You were killed!\n\nSuccessful mating requires more excitement", 16,
+                                      kScreenHeight - 32, kScreenWidth - 32};

@@ -156,8 +156,7 @@ void DrawSprite(const Texture* texture, int32_t x, int32_t y, bool mirrored)
     glEnd();
 }
 
-void FillRect(int32_t left, int32_t right, int32_t bottom, int32_t top, float red, float green, float blue,
-              float alpha)
+void FillRect(int32_t left, int32_t right, int32_t bottom, int32_t top, float red, float green, float blue, float alpha)
 {
     SetAlphaTest(false);
     SetBlend(alpha < 1.0f);

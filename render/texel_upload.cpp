@@ -16,10 +16,14 @@ GlTexelFormat FormatFor(TexelFormat format)
 {
     switch (format) {
     case TexelFormat::Alpha:
-    case TexelFormat::LuminanceAlpha: return {GL_LUMINANCE_ALPHA, GL_LUMINANCE_ALPHA};
-    case TexelFormat::Luminance: return {GL_LUMINANCE, GL_LUMINANCE};
-    case TexelFormat::Rgb: return {GL_RGB, GL_RGB};
-    default: return {GL_RGBA, GL_RGBA};
+    case TexelFormat::LuminanceAlpha:
+        return {GL_LUMINANCE_ALPHA, GL_LUMINANCE_ALPHA};
+    case TexelFormat::Luminance:
+        return {GL_LUMINANCE, GL_LUMINANCE};
+    case TexelFormat::Rgb:
+        return {GL_RGB, GL_RGB};
+    default:
+        return {GL_RGBA, GL_RGBA};
     }
 }
 
@@ -40,11 +44,16 @@ uint8_t* WhiteWithAlpha(const uint8_t* alpha, int32_t width, int32_t height)
 GlTexelFormat FormatFor(TexelFormat format)
 {
     switch (format) {
-    case TexelFormat::Alpha: return {GL_ALPHA8, GL_ALPHA};
-    case TexelFormat::Luminance: return {GL_LUMINANCE8, GL_LUMINANCE};
-    case TexelFormat::LuminanceAlpha: return {GL_LUMINANCE8_ALPHA8, GL_LUMINANCE_ALPHA};
-    case TexelFormat::Rgb: return {GL_RGB8, GL_RGB};
-    default: return {GL_RGBA8, GL_RGBA};
+    case TexelFormat::Alpha:
+        return {GL_ALPHA8, GL_ALPHA};
+    case TexelFormat::Luminance:
+        return {GL_LUMINANCE8, GL_LUMINANCE};
+    case TexelFormat::LuminanceAlpha:
+        return {GL_LUMINANCE8_ALPHA8, GL_LUMINANCE_ALPHA};
+    case TexelFormat::Rgb:
+        return {GL_RGB8, GL_RGB};
+    default:
+        return {GL_RGBA8, GL_RGBA};
     }
 }
 #endif

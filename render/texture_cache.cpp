@@ -16,7 +16,8 @@ struct TextureCacheEntry {
     TextureCacheEntry* next = nullptr;
 };
 
-template <typename Record> struct TextureBucket {
+template <typename Record>
+struct TextureBucket {
     Record* first;
     Record* last;
     uint32_t count;
@@ -36,12 +37,14 @@ typedef TextureBucket<TextureIdNode> IdBucket;
 NameBucket nameIndex[kTextureBuckets];
 IdBucket idIndex[kTextureBuckets];
 
-template <typename Record> void Append(TextureBucket<Record>& bucket, Record* record)
+template <typename Record>
+void Append(TextureBucket<Record>& bucket, Record* record)
 {
     AppendToList(bucket.first, bucket.last, bucket.count, record);
 }
 
-template <typename Record> void Unlink(TextureBucket<Record>& bucket, Record* record)
+template <typename Record>
+void Unlink(TextureBucket<Record>& bucket, Record* record)
 {
     UnlinkFromList(bucket.first, bucket.last, bucket.count, record);
 }

@@ -240,7 +240,8 @@ bool PrepareVoice(VoiceSlot& slot, uint64_t word, float fadeStep)
         slot.ended = false;
         slot.fadingOut = false;
         // Only a source that starts away from silence needs to fade in.
-        slot.gain = slot.active && fadeStep < 1.0f && (slot.playing->samples[0] || slot.playing->samples[1]) ? 0.0f : 1.0f;
+        slot.gain =
+            slot.active && fadeStep < 1.0f && (slot.playing->samples[0] || slot.playing->samples[1]) ? 0.0f : 1.0f;
     }
     if (!slot.active)
         return false;

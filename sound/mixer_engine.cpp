@@ -26,7 +26,10 @@ MixerEngine* EngineOf(SoundEngine* engine) { return reinterpret_cast<MixerEngine
 
 // Voice handles travel as pointers that are really the mixer's handle
 // numbers; they are never dereferenced.
-SoundVoice* ToSoundVoice(MixerVoice voice) { return reinterpret_cast<SoundVoice*>(static_cast<uintptr_t>(voice.value)); }
+SoundVoice* ToSoundVoice(MixerVoice voice)
+{
+    return reinterpret_cast<SoundVoice*>(static_cast<uintptr_t>(voice.value));
+}
 MixerVoice ToMixerVoice(SoundVoice* voice)
 {
     uintptr_t value = reinterpret_cast<uintptr_t>(voice);

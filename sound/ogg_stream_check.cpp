@@ -32,10 +32,10 @@ struct PacketReader {
     const uint8_t* data;
     int64_t size;
     OggPage page;
-    int32_t segment;    // next segment of the page
-    int64_t position;   // next byte of the page body
+    int32_t segment;  // next segment of the page
+    int64_t position; // next byte of the page body
     int32_t leftInSegment;
-    bool ended;         // the packet's last segment has been taken
+    bool ended; // the packet's last segment has been taken
 
     bool NextSegment()
     {

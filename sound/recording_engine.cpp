@@ -25,8 +25,7 @@ int32_t VoiceIndex(SoundVoice* voice)
     return voice ? static_cast<int32_t>(reinterpret_cast<char*>(voice) - voiceTokens) : -1;
 }
 
-void Record(SoundCall call, int32_t source, int32_t voice, bool looped = false, bool paused = false,
-            float volume = 0)
+void Record(SoundCall call, int32_t source, int32_t voice, bool looped = false, bool paused = false, float volume = 0)
 {
     SoundRecorder& r = soundRecorder;
     if (r.callCount >= kRecordedCalls) {

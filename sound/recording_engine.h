@@ -21,7 +21,7 @@ enum : int32_t { kRecordedCalls = 4096, kRecordedSources = 1100, kRecordedVoices
 
 struct SoundRecorder {
     SoundCallRecord calls[kRecordedCalls];
-    int32_t callCount;   // calls kept; later ones are counted in lostCalls
+    int32_t callCount; // calls kept; later ones are counted in lostCalls
     int32_t lostCalls;
     char sourceNames[kRecordedSources][kRecordedNameLength];
     int32_t sourceCount;

@@ -9,7 +9,10 @@
 #include "app/window_sizing.h"
 
 namespace {
-uint16_t ClientLength(int length) { return static_cast<uint16_t>(length < 0 ? 0 : (length > 0xFFFF ? 0xFFFF : length)); }
+uint16_t ClientLength(int length)
+{
+    return static_cast<uint16_t>(length < 0 ? 0 : (length > 0xFFFF ? 0xFFFF : length));
+}
 
 int16_t ClientCoordinate(Sint32 value)
 {

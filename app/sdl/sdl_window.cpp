@@ -43,8 +43,9 @@ bool WindowWorksWithoutOpenGl(ClientSize size)
 void SetGameIcon(SDL_Window* window)
 {
 #ifdef VELMORA_GAME_ICON
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(kGameIcon), kGameIconSize, kGameIconSize,
-                                                           32, kGameIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* icon =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(kGameIcon), kGameIconSize, kGameIconSize, 32,
+                                           kGameIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
     if (!icon)
         return;
     SDL_SetWindowIcon(window, icon);

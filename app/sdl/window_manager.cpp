@@ -16,8 +16,8 @@ bool RootNamesWindowManager(Display* display)
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* value = nullptr;
-    int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
-                                    &format, &count, &remaining, &value);
+    int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                    &count, &remaining, &value);
     bool named = status == Success && type == XA_WINDOW && format == 32 && count == 1;
     if (value)
         XFree(value);

@@ -9,11 +9,11 @@ struct NamedKey {
 };
 
 const NamedKey kNamedKeys[] = {
-    {"Backspace", 0x08}, {"Tab", 0x09},        {"Enter", 0x0D},      {"NumpadEnter", 0x0D}, {"ShiftLeft", 0x10},
-    {"ShiftRight", 0x10}, {"ControlLeft", 0x11}, {"ControlRight", 0x11}, {"AltLeft", 0x12},    {"AltRight", 0x12},
-    {"Pause", 0x13},     {"CapsLock", 0x14},   {"Escape", 0x1B},     {"Space", 0x20},       {"PageUp", 0x21},
-    {"PageDown", 0x22},  {"End", 0x23},        {"Home", 0x24},       {"ArrowLeft", 0x25},   {"ArrowUp", 0x26},
-    {"ArrowRight", 0x27}, {"ArrowDown", 0x28}, {"Insert", 0x2D},     {"Delete", 0x2E},
+    {"Backspace", 0x08},  {"Tab", 0x09},         {"Enter", 0x0D},        {"NumpadEnter", 0x0D}, {"ShiftLeft", 0x10},
+    {"ShiftRight", 0x10}, {"ControlLeft", 0x11}, {"ControlRight", 0x11}, {"AltLeft", 0x12},     {"AltRight", 0x12},
+    {"Pause", 0x13},      {"CapsLock", 0x14},    {"Escape", 0x1B},       {"Space", 0x20},       {"PageUp", 0x21},
+    {"PageDown", 0x22},   {"End", 0x23},         {"Home", 0x24},         {"ArrowLeft", 0x25},   {"ArrowUp", 0x26},
+    {"ArrowRight", 0x27}, {"ArrowDown", 0x28},   {"Insert", 0x2D},       {"Delete", 0x2E},
 };
 
 // "KeyA".."KeyZ", "Digit0".."Digit9", "Numpad0".."Numpad9", "F1".."F12".

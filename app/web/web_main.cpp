@@ -27,7 +27,7 @@ bool CreateGlContext()
         ShowErrorBox("Error creating window");
         return false;
     }
-    const EGLint wanted[] = {EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 0,
+    const EGLint wanted[] = {EGL_RED_SIZE,   8, EGL_GREEN_SIZE,   8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 0,
                              EGL_DEPTH_SIZE, 0, EGL_STENCIL_SIZE, 0, EGL_NONE};
     EGLConfig config;
     EGLint found = 0;
@@ -80,9 +80,12 @@ EM_BOOL OnResize(int, const EmscriptenUiEvent*, void*)
 void SwitchFullScreen()
 {
     if (shell.windowed)
-        EM_ASM({ document.documentElement.requestFullscreen().catch(function() {}); });
+        EM_ASM({ document.documentElement.requestFullscreen().catch(function(){}); });
     else
-        EM_ASM({ if (document.fullscreenElement) document.exitFullscreen().catch(function() {}); });
+        EM_ASM({
+            if (document.fullscreenElement)
+                document.exitFullscreen().catch(function(){});
+        });
 }
 
 EM_BOOL OnFullScreenChange(int, const EmscriptenFullscreenChangeEvent* change, void*)
@@ -177,8 +180,14 @@ void EndGame()
     AppRelease();
     shell.windowReady = false;
     if (!shell.windowed)
-        EM_ASM({ if (document.fullscreenElement) document.exitFullscreen().catch(function() {}); });
-    EM_ASM({ if (typeof velmoraEnded === 'function') velmoraEnded(); });
+        EM_ASM({
+            if (document.fullscreenElement)
+                document.exitFullscreen().catch(function(){});
+        });
+    EM_ASM({
+        if (typeof velmoraEnded == = 'function')
+            velmoraEnded();
+    });
 }
 
 // The browser calls this once per displayed frame and shows what it drew;

@@ -28,10 +28,14 @@ bool FollowingKeyScript() { return following; }
 bool ScriptKeyDown(uint8_t key)
 {
     switch (key) {
-    case kKeyLeft: return keys.left;
-    case kKeyRight: return keys.right;
-    case kKeySpace: return keys.space;
-    default: return false;
+    case kKeyLeft:
+        return keys.left;
+    case kKeyRight:
+        return keys.right;
+    case kKeySpace:
+        return keys.space;
+    default:
+        return false;
     }
 }
 

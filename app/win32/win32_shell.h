@@ -9,9 +9,9 @@
 
 struct Win32Shell {
     HWND mainWindow;
-    HDC deviceContext;  // the window's own (CS_OWNDC), from creation to destruction
+    HDC deviceContext; // the window's own (CS_OWNDC), from creation to destruction
     HGLRC glContext;
-    HPALETTE palette;   // only while the pixel format needs one
+    HPALETTE palette; // only while the pixel format needs one
 };
 
 extern Win32Shell win32;

@@ -95,10 +95,7 @@ void TurnWheel(WPARAM wParam)
         AppMouseWheel(false);
 }
 
-bool IsAltEnter(WPARAM wParam, LPARAM lParam)
-{
-    return (wParam & 0xFF) == VK_RETURN && (lParam & (1 << 29)) != 0;
-}
+bool IsAltEnter(WPARAM wParam, LPARAM lParam) { return (wParam & 0xFF) == VK_RETURN && (lParam & (1 << 29)) != 0; }
 
 // Bit 30: the key was already down, so this press is the keyboard's repeat.
 bool IsKeyRepeat(LPARAM lParam) { return (lParam & (1 << 30)) != 0; }

@@ -90,7 +90,7 @@ void PrepareHeartRain()
     game.excitement = kMeterMax;
     game.male.x = 112;
     keys[kKeyRight] = true;
-    UpdateGame(); // close enough with Excitement high: they mate
+    UpdateGame();          // close enough with Excitement high: they mate
     RunTicks(600, NoKeys); // the hearts have fallen into sight
 }
 

@@ -14,10 +14,9 @@ TEST(CommandLine, FullScreenOnlyWithAnFAfterADashAndNoW)
         const char* arguments;
         bool fullScreen;
     } cases[] = {
-        {"", false},       {"-f", true},     {"-f -w", false},  {"-fw", false},    {"-wf", false},
-        {"-w -f", false},  {"  -f  ", true}, {"--f", true},     {"-ff", true},     {"f", false},
-        {"-xf", false},    {"-F", false},    {"- f", false},    {"-f w", true},    {"-f -W", true},
-        {"x-f", true},     {"-f -xw", true}, {"-w", false},
+        {"", false},      {"-f", true},   {"-f -w", false}, {"-fw", false}, {"-wf", false},   {"-w -f", false},
+        {"  -f  ", true}, {"--f", true},  {"-ff", true},    {"f", false},   {"-xf", false},   {"-F", false},
+        {"- f", false},   {"-f w", true}, {"-f -W", true},  {"x-f", true},  {"-f -xw", true}, {"-w", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(StartsInFullScreen(ReadCommandLineOptions(c.arguments)), c.fullScreen) << c.arguments;

@@ -51,8 +51,12 @@ TEST(Diagnostics, PathExistsTellsFilesFromFoldersWithEitherSlash)
     struct Case {
         std::string path;
         bool wantFolder, exists;
-    } cases[] = {{file, false, true},   {file, true, false},          {folder, false, false},
-                 {folder, true, true},  {folder + "/missing", false, false}, {"", false, false},
+    } cases[] = {{file, false, true},
+                 {file, true, false},
+                 {folder, false, false},
+                 {folder, true, true},
+                 {folder + "/missing", false, false},
+                 {"", false, false},
                  {backslashed, false, true}};
     for (const Case& c : cases)
         EXPECT_EQ(PathExists(String(c.path.c_str()), c.wantFolder), c.exists) << c.path << " " << c.wantFolder;

@@ -79,10 +79,19 @@ TEST_F(FrameClockTest, ElapsedTimeBecomesWholeTicksAtMostFourWithTheFractionCarr
     struct Step {
         int32_t carry, elapsed, ticks, carryAfter;
     } steps[] = {
-        {0, 16, 0, 48}, {48, 1, 1, 1}, {0, 17, 1, 1}, {0, 50, 3, 0}, {0, 100, 4, 0}, {0, 1000, 4, 0},
-        {30, 0, 0, 30}, {30, -5, 0, 30},
+        {0, 16, 0, 48},
+        {48, 1, 1, 1},
+        {0, 17, 1, 1},
+        {0, 50, 3, 0},
+        {0, 100, 4, 0},
+        {0, 1000, 4, 0},
+        {30, 0, 0, 30},
+        {30, -5, 0, 30},
         // 3 x E is exact wherever it fits 32 bits; beyond, the sum is held at the limit.
-        {0, 1000001, 4, 3}, {0, 715827882, 4, 46}, {49, INT_MAX / 3 + 1, 4, 47}, {49, INT_MAX, 4, 47},
+        {0, 1000001, 4, 3},
+        {0, 715827882, 4, 46},
+        {49, INT_MAX / 3 + 1, 4, 47},
+        {49, INT_MAX, 4, 47},
     };
     for (const Step& s : steps) {
         tickCarry = s.carry;
@@ -97,8 +106,8 @@ TEST_F(FrameClockTest, PacingSteersTheRemainderTheShortWayToward37)
 {
     struct Case {
         int32_t carry, elapsed, after;
-    } cases[] = {{10, 5, 11}, {40, 0, 39}, {5, 0, 4}, {37, 0, 37}, {11, 0, 10}, {12, 0, 13}, {0, 12, 1}, {49, 0, 48},
-                 {40, -1, 40}}; // a clock that ran backwards is taken as it is
+    } cases[] = {{10, 5, 11}, {40, 0, 39}, {5, 0, 4},   {37, 0, 37}, {11, 0, 10},
+                 {12, 0, 13}, {0, 12, 1},  {49, 0, 48}, {40, -1, 40}}; // a clock that ran backwards is taken as it is
     for (const Case& c : cases) {
         tickCarry = c.carry;
         AppAdjustPacing(c.elapsed);
@@ -108,7 +117,7 @@ TEST_F(FrameClockTest, PacingSteersTheRemainderTheShortWayToward37)
 
 TEST_F(FrameClockTest, TimedTurnsSwapDrawnFramesAndSleepByTheWindowsState)
 {
-    fake.now = 0xFFFFFFF0u; // the counter wraps on the way
+    fake.now = 0xFFFFFFF0u;     // the counter wraps on the way
     EXPECT_EQ(TurnAfter(0), 1); // the first turn measures nothing
     EXPECT_EQ(game.male.x, 16);
     EXPECT_EQ(TurnAfter(17), 0); // one tick, drawn and swapped
@@ -124,7 +133,7 @@ TEST_F(FrameClockTest, TimedTurnsSwapDrawnFramesAndSleepByTheWindowsState)
     shell.minimized = true;
     renderer.windowWidth = renderer.windowHeight = 0;
     EXPECT_EQ(TurnAfter(1000), 10); // ticks run, nothing is drawn
-    EXPECT_EQ(game.male.x, 21); // no key is held while inactive
+    EXPECT_EQ(game.male.x, 21);     // no key is held while inactive
     EXPECT_EQ(fake.swaps, 2);
     EXPECT_EQ(fake.paintMarks, 5);
     FrameClock fresh = {0, false};

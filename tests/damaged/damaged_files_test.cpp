@@ -75,7 +75,10 @@ const Damage kLocked = {"Locked", Harm::Locked, 0, nullptr, 0};
 const Damage kLoop = {"LinkLoop", Harm::Loop, 0, nullptr, 0};
 const Damage kPipe = {"Pipe", Harm::Pipe, 0, nullptr, 0};
 const Damage kEndless = {"Endless", Harm::Endless, 0, nullptr, 0}; // a link to a device that never ends
-Damage JunkAfter(const char* name, const char* filler, int64_t length) { return {name, Harm::Insert, 1004, filler, length}; }
+Damage JunkAfter(const char* name, const char* filler, int64_t length)
+{
+    return {name, Harm::Insert, 1004, filler, length};
+}
 Damage Insert(const char* name, int64_t at, const char* filler, int64_t length)
 {
     return {name, Harm::Insert, at, filler, length};
@@ -85,7 +88,7 @@ Damage Insert(const char* name, int64_t at, const char* filler, int64_t length)
 // FONT_FILE_NAME "Fonts/Small.txt" and a line feed, 91 bytes in all.
 const char kStrings[] = "StringData.txt";
 const char kDescriptor[] = "Data/Fonts/Small.txt"; // the lines 8, 1, 1 and 0
-const char kPage[] = "Data/Fonts/Small 0.txt";  // x, tab, y, tab, width for codes 0 to 126
+const char kPage[] = "Data/Fonts/Small 0.txt";     // x, tab, y, tab, width for codes 0 to 126
 const char kFontImage[] = "Data/Fonts/Small 0.png";
 const char* const kTitle = kGameImageFiles[kTitleImage];
 const char* const kBeep = kGameSoundFiles[kBeepSound];
@@ -102,10 +105,16 @@ const Case kCases[] = {
     {kStrings, {"BeforeTheClosingQuote", Harm::Keep, -2, nullptr, 0}, kFontNameLost, false, false},
     {kStrings, kAllButOneByte, {}, true, false},
     {kStrings, kFlippedFirst, {"String variable unknown (\xdc)", kNotSet, kNoFontName, kRenderer}, false, false},
-    {kStrings, {"FlippedName", Harm::Flip, 61, nullptr, 0},
-     {"String variable unknown (FON\xab_FILE_NAME)", kNotSet, kNoFontName, kRenderer}, false, false},
-    {kStrings, {"FlippedValue", Harm::Flip, 80, nullptr, 0},
-     {"Error opening file Data\\Fonts\\\xacmall.txt", kRenderer}, false, false},
+    {kStrings,
+     {"FlippedName", Harm::Flip, 61, nullptr, 0},
+     {"String variable unknown (FON\xab_FILE_NAME)", kNotSet, kNoFontName, kRenderer},
+     false,
+     false},
+    {kStrings,
+     {"FlippedValue", Harm::Flip, 80, nullptr, 0},
+     {"Error opening file Data\\Fonts\\\xacmall.txt", kRenderer},
+     false,
+     false},
     {kStrings, {"FlippedClosingQuote", Harm::Flip, -2, nullptr, 0}, kFontNameLost, false, false},
     {kStrings, JunkAfter("EightMiBOfBytesAfter", "\x01\x02\xfe\xff", 8 * kMiB), kNoFontAtAll, false, false},
     {kStrings, Insert("HalfMiBValue", 74, "a", kMiB / 2), {kLongPath, kRenderer}, false, false},
@@ -117,9 +126,15 @@ const Case kCases[] = {
     {kDescriptor, kMissing, kNoDescriptor, false, false},
     {kDescriptor, kEmpty, {}, true, false},
     {kDescriptor, kFlippedFirst, {}, true, false},
-    {kDescriptor, Insert("EightMiBOfDigits", 0, "9", 8 * kMiB), {"Error loading font Data\\Fonts\\Small.txt (line 1)", kRenderer},
-     false, false},
-    {kDescriptor, JunkAfter("EightMiBOfLinesAfter", "7\n", 8 * kMiB), {"Error loading font Data\\Fonts\\Small.txt (line 5)", kRenderer}, false,
+    {kDescriptor,
+     Insert("EightMiBOfDigits", 0, "9", 8 * kMiB),
+     {"Error loading font Data\\Fonts\\Small.txt (line 1)", kRenderer},
+     false,
+     false},
+    {kDescriptor,
+     JunkAfter("EightMiBOfLinesAfter", "7\n", 8 * kMiB),
+     {"Error loading font Data\\Fonts\\Small.txt (line 5)", kRenderer},
+     false,
      false},
     {kDescriptor, kFolder, kNoDescriptor, false, false},
     {kDescriptor, kLoop, kNoDescriptor, false, false},
@@ -129,14 +144,26 @@ const Case kCases[] = {
     {kPage, kEmpty, kNoPage, false, false},
     {kPage, kHalf, {}, true, false},
     {kPage, kFlippedHalf, {}, true, false},
-    {kPage, Insert("HugeCells", 0, "2147483647\t2147483647\t2147483647\n-2147483648\t-2147483648\t2147483647\n", 68),
-     {}, true, false},
-    {kPage, JunkAfter("EightMiBOfCellsAfter", "1\t2\t3\n", 8 * kMiB),
-     {"Error loading font page Data\\Fonts\\Small 0.txt (line 257)", kNoCharacters, kRenderer}, false, false},
-    {kPage, JunkAfter("EightMiBOfBlankLinesAfter", "\r\n", 8 * kMiB),
-     {"Error loading font page Data\\Fonts\\Small 0.txt (line 524010)", kNoCharacters, kRenderer}, false, false},
-    {kPage, Insert("EightMiBOfDigits", 2, "5", 8 * kMiB),
-     {"Error loading font page Data\\Fonts\\Small 0.txt (line 1)", kNoCharacters, kRenderer}, false, false},
+    {kPage,
+     Insert("HugeCells", 0, "2147483647\t2147483647\t2147483647\n-2147483648\t-2147483648\t2147483647\n", 68),
+     {},
+     true,
+     false},
+    {kPage,
+     JunkAfter("EightMiBOfCellsAfter", "1\t2\t3\n", 8 * kMiB),
+     {"Error loading font page Data\\Fonts\\Small 0.txt (line 257)", kNoCharacters, kRenderer},
+     false,
+     false},
+    {kPage,
+     JunkAfter("EightMiBOfBlankLinesAfter", "\r\n", 8 * kMiB),
+     {"Error loading font page Data\\Fonts\\Small 0.txt (line 524010)", kNoCharacters, kRenderer},
+     false,
+     false},
+    {kPage,
+     Insert("EightMiBOfDigits", 2, "5", 8 * kMiB),
+     {"Error loading font page Data\\Fonts\\Small 0.txt (line 1)", kNoCharacters, kRenderer},
+     false,
+     false},
     {kPage, kFolder, kNoPage, false, false},
     {kPage, kLocked, kPageUnread, false, false},
     {kPage, kPipe, kPageUnread, false, false},
@@ -145,8 +172,11 @@ const Case kCases[] = {
     {kFontImage, kHalf, kFontImageLost, false, true},
     {kFontImage, kFlippedHalf, kFontImageLost, false, true},
     {kFontImage, JunkAfter("EightMiBOfJunkAfter", "junk", 8 * kMiB), {}, true, false},
-    {"Data/Fonts/Small 0 outline.png", kMissing,
-     {"Error loading font page texture Data\\Fonts\\Small 0 outline.png", kNoCharacters, kRenderer}, false, true},
+    {"Data/Fonts/Small 0 outline.png",
+     kMissing,
+     {"Error loading font page texture Data\\Fonts\\Small 0 outline.png", kNoCharacters, kRenderer},
+     false,
+     true},
     // Pictures and sounds are not reported: the game plays on without them.
     {kTitle, kMissing, {}, true, true},
     {kTitle, {"FlippedWidth", Harm::Flip, 18, nullptr, 0}, {}, true, true},
@@ -195,7 +225,9 @@ bool Spoil(const char* file, const Damage& damage)
     if (!ReadWhole(file, bytes))
         return false;
     int64_t size = int64_t(bytes.size());
-    size_t at = size_t(damage.at >= 1000 ? size * (damage.at - 1000) / 4 : damage.at < 0 ? size + damage.at : damage.at);
+    size_t at = size_t(damage.at >= 1000 ? size * (damage.at - 1000) / 4
+                       : damage.at < 0   ? size + damage.at
+                                         : damage.at);
     switch (damage.harm) {
     case Harm::Missing:
         return unlink(file) == 0;
@@ -234,8 +266,8 @@ void MixSome(int32_t frames)
 
 SoundEngine* MakeDevicelessEngine()
 {
-    return MakeMixerSoundEngine(SoundOutput{[](Mixer* mixer, int32_t) { return (outputMixer = mixer) != nullptr; },
-                                            []() { MixSome(4096); }});
+    return MakeMixerSoundEngine(
+        SoundOutput{[](Mixer* mixer, int32_t) { return (outputMixer = mixer) != nullptr; }, []() { MixSome(4096); }});
 }
 
 int32_t FramesWithoutImage(const Animation& animation)

@@ -95,11 +95,26 @@ TEST_F(FrameImageTest, HiddenOrFramelessSpritesDrawNothingAndFlippedSpidersAreMi
 TEST_F(FrameImageTest, EveryGameImageIsGivenBackAtExit)
 {
     std::filesystem::create_directory(TempPath("Data"));
-    for (const char* name :
-         {"title", "spider stand", "spider leg raised 1", "spider leg raised 2", "spider leg raised 3",
-          "spider walk 1", "spider walk 2", "spider walk 3", "spider walk 4", "spider walk 5", "spider walk 6",
-          "spider walk 7", "spider walk 8", "spider dying 1", "spider dying 2", "spider dead", "big heart",
-          "heart 1", "heart 2", "heart 3"})
+    for (const char* name : {"title",
+                             "spider stand",
+                             "spider leg raised 1",
+                             "spider leg raised 2",
+                             "spider leg raised 3",
+                             "spider walk 1",
+                             "spider walk 2",
+                             "spider walk 3",
+                             "spider walk 4",
+                             "spider walk 5",
+                             "spider walk 6",
+                             "spider walk 7",
+                             "spider walk 8",
+                             "spider dying 1",
+                             "spider dying 2",
+                             "spider dead",
+                             "big heart",
+                             "heart 1",
+                             "heart 2",
+                             "heart 3"})
         WriteImage(std::string("Data/") + name + ".png", TestImage(4, 4, kWhite));
     std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(tempFolder);

@@ -83,8 +83,7 @@ protected:
             bool herIdle = game.waveTicks == 0 && game.answerDelay == 0;
             if (waving && (game.boostTicks > 0 || game.responseWindow > 0))
                 keys.space = true;
-            else if (waving && herIdle && !game.lastWaveAnswered && !game.previousWaveAnswered &&
-                     !game.male.legRaised)
+            else if (waving && herIdle && !game.lastWaveAnswered && !game.previousWaveAnswered && !game.male.legRaised)
                 keys.space = true;
             int32_t fear = game.fear + 100;
             keys.right = approaching && (fear < 4000 || fear + 200 < game.excitement);

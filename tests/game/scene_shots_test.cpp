@@ -112,7 +112,8 @@ TEST_F(SceneShots, TitleTextStandsInsideTheScreenOverThePicture)
     Shot title;
     Load(0, title);
     EXPECT_GT(title.Count(kWhite, 4, 156, 0, 113), 400);
-    EXPECT_GT(kScreenWidth * kScreenHeight - title.Count(kBlack) - title.Count(kWhite), 5000); // the picture shows through
+    EXPECT_GT(kScreenWidth * kScreenHeight - title.Count(kBlack) - title.Count(kWhite),
+              5000); // the picture shows through
     // Text starts 4 pixels in and wraps before the right edge; its outline
     // may reach one pixel further.
     EXPECT_EQ(title.Count(kWhite, 0, 3, 0, kScreenHeight), 0);
@@ -131,9 +132,9 @@ TEST_F(SceneShots, GameInProgressShowsBothSpidersAndBothMeters)
     ExpectSpiderAt(shot, state["femaleX"], "female");
     ExpectBar(shot, state["fear"], 96, kRed);
     ExpectBar(shot, state["excitement"], 80, kGreen);
-    EXPECT_GT(shot.Count(kWhite, 98, kScreenWidth, 96, 104), 20);  // "Fear"
-    EXPECT_GT(shot.Count(kWhite, 98, kScreenWidth, 80, 88), 40);   // "Excitement"
-    EXPECT_EQ(shot.Count(kWhite, 0, 97, 0, kScreenHeight), 0);       // no stray text
+    EXPECT_GT(shot.Count(kWhite, 98, kScreenWidth, 96, 104), 20); // "Fear"
+    EXPECT_GT(shot.Count(kWhite, 98, kScreenWidth, 80, 88), 40);  // "Excitement"
+    EXPECT_EQ(shot.Count(kWhite, 0, 97, 0, kScreenHeight), 0);    // no stray text
 }
 
 TEST_F(SceneShots, ChasedAwayFadesToBlackUnderItsMessage)

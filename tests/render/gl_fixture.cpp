@@ -12,8 +12,8 @@
 
 void PrintTo(const Rgba& colour, std::ostream* out)
 {
-    *out << "(" << int(colour.red) << "," << int(colour.green) << "," << int(colour.blue) << ","
-         << int(colour.alpha) << ")";
+    *out << "(" << int(colour.red) << "," << int(colour.green) << "," << int(colour.blue) << "," << int(colour.alpha)
+         << ")";
 }
 
 TestImage::TestImage(int32_t width, int32_t height, Rgba fill)

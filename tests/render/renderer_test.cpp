@@ -38,19 +38,19 @@ TEST_P(WindowSizeTest, ScaleMarginsAndVisibleArea)
     EXPECT_EQ(renderer.visibleTop, c.visibleTop);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, WindowSizeTest,
-    ::testing::Values(SizeCase{640, 480, 0, 160, 0, 120, 0, 160, 0, 120},
-                      SizeCase{700, 500, -7.5, 167.5, -2.5, 122.5, -8, 168, -3, 123},
-                      SizeCase{1920, 1080, -240.0 / 9, 160 + 240.0 / 9, 0, 120, -27, 187, 0, 120},
-                      SizeCase{321, 241, 0, 160.5, 0, 120.5, 0, 161, 0, 121}, // the odd pixel goes right and up
-                      SizeCase{319, 239, -79, 240, -59, 180, -79, 240, -59, 180},
-                      // Smaller than the virtual screen: it shrinks to fit.
-                      SizeCase{100, 100, 0, 160, -20, 140, 0, 160, -20, 140},
-                      SizeCase{200, 100, -40, 200, 0, 120, -40, 200, 0, 120},
-                      SizeCase{159, 120, 0, 160, -0.3774, 120.3774, 0, 160, -1, 121},
-                      // Float error of a few millionths must not widen the area.
-                      SizeCase{2, 10, 0, 160, -340, 460, 0, 160, -340, 460}));
+INSTANTIATE_TEST_SUITE_P(Sizes, WindowSizeTest,
+                         ::testing::Values(SizeCase{640, 480, 0, 160, 0, 120, 0, 160, 0, 120},
+                                           SizeCase{700, 500, -7.5, 167.5, -2.5, 122.5, -8, 168, -3, 123},
+                                           SizeCase{1920, 1080, -240.0 / 9, 160 + 240.0 / 9, 0, 120, -27, 187, 0, 120},
+                                           SizeCase{321, 241, 0, 160.5, 0, 120.5, 0, 161, 0,
+                                                    121}, // the odd pixel goes right and up
+                                           SizeCase{319, 239, -79, 240, -59, 180, -79, 240, -59, 180},
+                                           // Smaller than the virtual screen: it shrinks to fit.
+                                           SizeCase{100, 100, 0, 160, -20, 140, 0, 160, -20, 140},
+                                           SizeCase{200, 100, -40, 200, 0, 120, -40, 200, 0, 120},
+                                           SizeCase{159, 120, 0, 160, -0.3774, 120.3774, 0, 160, -1, 121},
+                                           // Float error of a few millionths must not widen the area.
+                                           SizeCase{2, 10, 0, 160, -340, 460, 0, 160, -340, 460}));
 
 TEST_F(GlTest, ScaledScreenHasBlackMarginsTheOverlayCoversAndNoSizeKeeps)
 {

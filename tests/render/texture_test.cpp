@@ -29,9 +29,16 @@ protected:
     std::string Write(int32_t width, int32_t height, int32_t colourType, int32_t depth, const Samples& samples,
                       bool interlaced = false, const Bytes& palette = {}, const Bytes& transparency = {})
     {
-        PngImage image = {width, height, colourType, depth, interlaced, samples.data(),
-                          palette.empty() ? nullptr : palette.data(), int32_t(palette.size() / 3),
-                          transparency.empty() ? nullptr : transparency.data(), int32_t(transparency.size())};
+        PngImage image = {width,
+                          height,
+                          colourType,
+                          depth,
+                          interlaced,
+                          samples.data(),
+                          palette.empty() ? nullptr : palette.data(),
+                          int32_t(palette.size() / 3),
+                          transparency.empty() ? nullptr : transparency.data(),
+                          int32_t(transparency.size())};
         std::string path = TempPath("image" + std::to_string(++written) + ".png");
         EXPECT_TRUE(WritePng(path.c_str(), image));
         return path;
@@ -107,8 +114,8 @@ TEST_F(PngTest, EveryColourTypeAndDepthBecomesTheChannelsAskedFor)
     };
     for (const Case& c : cases) {
         int32_t width = int32_t(c.samples.size()) / (c.type == 2 ? 3 : c.type == 4 ? 2 : c.type == 6 ? 4 : 1);
-        std::string path = Write(width, 1, c.type, c.depth, c.samples, false, c.type == 3 ? palette : Bytes{},
-                                 c.transparency);
+        std::string path =
+            Write(width, 1, c.type, c.depth, c.samples, false, c.type == 3 ? palette : Bytes{}, c.transparency);
         EXPECT_EQ(Decode(path, c.channels), c.pixels) << "type " << c.type << " depth " << c.depth;
     }
 }
@@ -175,21 +182,39 @@ TEST_F(PngTest, OnlyPureBlackIsKeyedAndFadesPullOtherColours)
         bool transparent, translucent;
     } cases[] = {
         {{0, 0, 0, 255, 255, 255, 255, 255}, 0, 0, 0, 0, {0, 0, 0, 0, 255, 255, 255, 255}, true, false},
-        {{1, 0, 0, 255, 0, 0, 1, 255, 0, 1, 0, 255}, 0, 0, 0, 0, {1, 0, 0, 255, 0, 0, 1, 255, 0, 1, 0, 255}, false,
+        {{1, 0, 0, 255, 0, 0, 1, 255, 0, 1, 0, 255},
+         0,
+         0,
+         0,
+         0,
+         {1, 0, 0, 255, 0, 0, 1, 255, 0, 1, 0, 255},
+         false,
          false},
         {{0, 0, 0, 128}, 0, 0, 0, 0, {0, 0, 0, 0}, true, false},
         {{1, 0, 0, 128}, 0, 0, 0, 0, {1, 0, 0, 128}, true, true},
         {{9, 9, 9, 0}, 0, 0, 0, 0, {9, 9, 9, 0}, true, false},
         // (100 - 255) / 2 truncates to -77; black stays keyed and unfaded.
-        {{100, 50, 0, 255, 0, 0, 0, 255, 255, 255, 255, 10}, 2, 255, 255, 255,
-         {178, 153, 128, 255, 0, 0, 0, 0, 255, 255, 255, 10}, true, true},
-        {{100, 50, 0, 255, 0, 0, 0, 255, 255, 255, 255, 10}, 3, 0, 30, 0,
-         {33, 36, 0, 255, 0, 0, 0, 0, 85, 105, 85, 10}, true, true},
+        {{100, 50, 0, 255, 0, 0, 0, 255, 255, 255, 255, 10},
+         2,
+         255,
+         255,
+         255,
+         {178, 153, 128, 255, 0, 0, 0, 0, 255, 255, 255, 10},
+         true,
+         true},
+        {{100, 50, 0, 255, 0, 0, 0, 255, 255, 255, 255, 10},
+         3,
+         0,
+         30,
+         0,
+         {33, 36, 0, 255, 0, 0, 0, 0, 85, 105, 85, 10},
+         true,
+         true},
     };
     for (const Case& c : cases) {
         Texture texture;
-        ASSERT_TRUE(texture.Load(String(Write(int32_t(c.rgba.size() / 4), 1, 6, 8, c.rgba).c_str()), c.divisor,
-                                 c.red, c.green, c.blue));
+        ASSERT_TRUE(texture.Load(String(Write(int32_t(c.rgba.size() / 4), 1, 6, 8, c.rgba).c_str()), c.divisor, c.red,
+                                 c.green, c.blue));
         EXPECT_EQ(Texels(texture), c.texels) << int(c.rgba[0]) << " " << c.divisor;
         EXPECT_EQ(texture.hasTransparency, c.transparent) << int(c.rgba[0]);
         EXPECT_EQ(texture.hasTranslucency, c.translucent) << int(c.rgba[0]);

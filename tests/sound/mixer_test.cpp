@@ -72,8 +72,8 @@ TEST_F(MixerTest, VolumePauseAndStopTakeEffectInOrderAtTheNextMix)
         float volume; // NaN: leave the volume
         int paused;   // -1: leave it
         int heard;
-    } steps[] = {{NAN, -1, 1000}, {0.5f, -1, 500}, {0.25f, -1, 250}, {3.0f, -1, 1000}, {0.0f, -1, 0},
-                 {-1.0f, -1, 0}, {0.75f, 1, 0},   {NAN, 0, 750}};
+    } steps[] = {{NAN, -1, 1000}, {0.5f, -1, 500}, {0.25f, -1, 250}, {3.0f, -1, 1000},
+                 {0.0f, -1, 0},   {-1.0f, -1, 0},  {0.75f, 1, 0},    {NAN, 0, 750}};
     for (const Step& s : steps) {
         if (!std::isnan(s.volume))
             SetVoiceVolume(mixer, voice, s.volume);

@@ -96,7 +96,7 @@ TEST_F(FontLoadTest, PageLinesGiveCellsAndLinesPastCode255AreAnError)
 
     lines = "2\t1\t5\n" + std::string(255, '\n');
     WriteTextFile(TempPath("Fonts/Small 0.txt"), lines + std::string(40, '\n'));
-    EXPECT_TRUE(Load()); // empty lines past the last code are fine
+    EXPECT_TRUE(Load());                                               // empty lines past the last code are fine
     WriteTextFile(TempPath("Fonts/Small 0.txt"), lines + "1\t2\t3\n"); // code 256
     EXPECT_FALSE(Load());
     EXPECT_EQ(testPlatform.logLines,

@@ -39,10 +39,19 @@ TEST(String, NumbersAreReadFromTheStartAndWrapModulo2To32)
     struct Case {
         const char* text;
         int32_t value;
-    } cases[] = {{" - 12", -12}, {"12 34", 12},        {"px12", 0},          {"", 0},
-                 {" -3px", -3},  {"--3", 0},           {"+3", 0},            {"\t\r\n8", 8},
-                 {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}, {"4294967301", 5},
-                 {"2147483648", INT_MIN}, {"-4294967297", -1}};
+    } cases[] = {{" - 12", -12},
+                 {"12 34", 12},
+                 {"px12", 0},
+                 {"", 0},
+                 {" -3px", -3},
+                 {"--3", 0},
+                 {"+3", 0},
+                 {"\t\r\n8", 8},
+                 {"2147483647", INT_MAX},
+                 {"-2147483648", INT_MIN},
+                 {"4294967301", 5},
+                 {"2147483648", INT_MIN},
+                 {"-4294967297", -1}};
     for (const Case& c : cases)
         EXPECT_EQ(String(c.text).ToInt(), c.value) << c.text;
     EXPECT_EQ(String(std::string(100, '9').c_str()).ToInt(), -1); // keeps wrapping, no overflow
@@ -53,8 +62,12 @@ TEST(String, NumbersAreWrittenWithTheirDigitsPadded)
     struct Case {
         int32_t value, digits;
         const char* text;
-    } cases[] = {{7, 3, "007"}, {-7, 3, "-007"}, {255, 1, "255"}, {0, 0, "0"},
-                 {INT_MIN, 1, "-2147483648"}, {INT_MAX, -5, "2147483647"}};
+    } cases[] = {{7, 3, "007"},
+                 {-7, 3, "-007"},
+                 {255, 1, "255"},
+                 {0, 0, "0"},
+                 {INT_MIN, 1, "-2147483648"},
+                 {INT_MAX, -5, "2147483647"}};
     for (const Case& c : cases) {
         String s("old text");
         s.FromInt(c.value, c.digits);

@@ -48,8 +48,7 @@ std::vector<TestCell> WriteTestFont(const std::string& folder, const std::string
         for (int32_t code = 0; code <= lastCode; ++code) {
             for (const TestCell& cell : cells)
                 if (cell.code == code)
-                    lines += std::to_string(cell.x) + "\t" + std::to_string(cell.y) + "\t" +
-                             std::to_string(cell.width);
+                    lines += std::to_string(cell.x) + "\t" + std::to_string(cell.y) + "\t" + std::to_string(cell.width);
             lines += "\n";
         }
         WriteTextFile(folder + "/" + pageName + extension, lines);

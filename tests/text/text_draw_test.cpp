@@ -30,7 +30,8 @@ protected:
         std::filesystem::create_directory(TempPath("Fonts"));
         WriteTestFont(TempPath("Fonts"), "Tiny.txt", "5\n1\n2\n0\n", 5,
                       {{0, {{1, 1}, {'A', 3}, {'B', 4}, {'W', 6}, {200, 5}, {' ', 2, true}, {'\t', 3, true}}}});
-        ASSERT_TRUE(InitRenderer(kScreenWidth, kScreenHeight, String(tempFolder.c_str()), String("Fonts"), String("Tiny.txt")));
+        ASSERT_TRUE(
+            InitRenderer(kScreenWidth, kScreenHeight, String(tempFolder.c_str()), String("Fonts"), String("Tiny.txt")));
         ResizeRenderer(kScreenWidth, kScreenHeight);
         ClearScreen();
     }
@@ -58,7 +59,10 @@ TEST_F(TextDrawTest, GlyphsBlanksLineFeedsAndWrapping)
         // A at x, the space's cell at x + 3 + 1, B at x + 3 + 1 + 2 + 1.
         {"A B", 100, {{0, "###....####."}, {5, "............"}}},
         {"A\tB", 100, {{4, "###.....####."}}},
-        {"\xC8" "A", 100, {{0, "#####.###."}}},
+        {"\xC8"
+         "A",
+         100,
+         {{0, "#####.###."}}},
         {"AZA", 100, {{0, "###.#.###."}}}, // 'Z' is missing: the default glyph stands in
         // An empty line keeps its room; blanks after a line feed count.
         {"A\n\n  B", 100, {{0, "###.."}, {7, "....."}, {14, "####."}}},

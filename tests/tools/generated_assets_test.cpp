@@ -30,7 +30,8 @@ std::vector<int32_t> Opaque(const std::vector<uint8_t>& rgb, int32_t width, int3
 {
     std::vector<int32_t> columns;
     for (int32_t x = 0; x < width; ++x)
-        if (rgb[size_t(3 * (y * width + x))] | rgb[size_t(3 * (y * width + x) + 1)] | rgb[size_t(3 * (y * width + x) + 2)])
+        if (rgb[size_t(3 * (y * width + x))] | rgb[size_t(3 * (y * width + x) + 1)] |
+            rgb[size_t(3 * (y * width + x) + 2)])
             columns.push_back(x);
     return columns;
 }
@@ -49,7 +50,10 @@ TEST(GeneratedAssets, PicturesAreThereWithTheirSizesAndTransparentSurrounds)
         if (name.compare(0, 6, "spider") == 0)
             spiders[name].assign(pixels, pixels + 3 * width * height);
         free(pixels);
-        int32_t wantWidth = name == "title" ? kScreenWidth : name.compare(0, 6, "spider") == 0 ? 32 : name == "big heart" ? 15 : 7;
+        int32_t wantWidth = name == "title"                     ? kScreenWidth
+                            : name.compare(0, 6, "spider") == 0 ? 32
+                            : name == "big heart"               ? 15
+                                                                : 7;
         EXPECT_EQ(width, wantWidth) << name;
         EXPECT_EQ(height, name == "title" ? kScreenHeight : wantWidth == 32 ? 32 : wantWidth == 15 ? 13 : 6) << name;
         EXPECT_LT(black, width * height) << name << " is empty";
@@ -94,8 +98,10 @@ TEST(GeneratedAssets, SoundsHaveTheirExactLengthsWithoutClippingAndTheLoveLoopJo
         MixerSource* sound = DecodeOggFile(String((kData + name + ".ogg").c_str()), recipe.rate);
         ASSERT_NE(sound, nullptr) << name;
         EXPECT_EQ(sound->frames, RecipeSampleCount(recipe)) << name;
-        EXPECT_TRUE(name == "beep" ? sound->frames < 22050 : name == "love" ? sound->frames >= 88200
-                    : name != "death" || sound->frames < 88200) << name << " has the wrong length";
+        EXPECT_TRUE(name == "beep"   ? sound->frames < 22050
+                    : name == "love" ? sound->frames >= 88200
+                                     : name != "death" || sound->frames < 88200)
+            << name << " has the wrong length";
         std::vector<int> s(sound->samples, sound->samples + 2 * sound->frames);
         FreeMixerSource(sound);
         int peak = 0;

@@ -30,7 +30,8 @@ bool MakeFolder(const std::string& path)
 {
     std::error_code error;
     std::filesystem::create_directories(path, error);
-    if (error) std::fprintf(stderr, "%s: cannot make the folder: %s\n", path.c_str(), error.message().c_str());
+    if (error)
+        std::fprintf(stderr, "%s: cannot make the folder: %s\n", path.c_str(), error.message().c_str());
     return !error;
 }
 
@@ -38,8 +39,10 @@ bool WriteTextFile(const std::string& path, const std::string& text)
 {
     FILE* file = std::fopen(path.c_str(), "wb");
     bool ok = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (file) ok = std::fclose(file) == 0 && ok;
-    if (!ok) std::fprintf(stderr, "%s: cannot write\n", path.c_str());
+    if (file)
+        ok = std::fclose(file) == 0 && ok;
+    if (!ok)
+        std::fprintf(stderr, "%s: cannot write\n", path.c_str());
     return ok;
 }
 
@@ -59,7 +62,8 @@ bool WriteGreyPng(const std::string& path, int width, int height, const std::vec
 bool BuildFont(const AssetBuildPaths& paths, FontSource& font)
 {
     SourceText source;
-    if (!ReadSourceText(paths.sources + "/fonts/small.txt", source) || !ParseFontSource(source, font)) return false;
+    if (!ReadSourceText(paths.sources + "/fonts/small.txt", source) || !ParseFontSource(source, font))
+        return false;
     const FontPage page = LayOutFontPage(font);
     const std::string folder = paths.output + "/Data/Fonts";
     return MakeFolder(folder) && WriteTextFile(folder + "/Small.txt", FontDescriptorText(font)) &&
@@ -67,7 +71,8 @@ bool BuildFont(const AssetBuildPaths& paths, FontSource& font)
            WriteGreyPng(folder + "/Small 0.png", page.imageWidth, page.imageHeight, page.face) &&
            WriteGreyPng(folder + "/Small 0 outline.png", page.imageWidth, page.imageHeight, page.outline) &&
            WriteTextFile(paths.output + "/StringData.txt", "# The font every text is drawn in, under the Data folder.\n"
-                                                           "FONT_FILE_NAME \"" + std::string(kFontFileName) + "\"\n");
+                                                           "FONT_FILE_NAME \"" +
+                                                               std::string(kFontFileName) + "\"\n");
 }
 
 bool BuildSounds(const AssetBuildPaths& paths)
@@ -76,8 +81,10 @@ bool BuildSounds(const AssetBuildPaths& paths)
         SourceText source;
         SoundRecipe recipe;
         const std::string name = AssetName(kGameSoundFiles[i]);
-        if (!ReadSourceText(paths.sources + "/sounds/" + name + ".txt", source) || !ParseSoundRecipe(source, recipe)) return false;
-        if (!WriteOggVorbis((paths.output + "/Data/" + name + ".ogg").c_str(), SynthesizeSound(recipe), recipe.rate, kVorbisQuality))
+        if (!ReadSourceText(paths.sources + "/sounds/" + name + ".txt", source) || !ParseSoundRecipe(source, recipe))
+            return false;
+        if (!WriteOggVorbis((paths.output + "/Data/" + name + ".ogg").c_str(), SynthesizeSound(recipe), recipe.rate,
+                            kVorbisQuality))
             return false;
     }
     return true;
@@ -89,14 +96,16 @@ bool BuildIcon(const AssetBuildPaths& paths, const Palette& palette)
     PixelArt art[3];
     for (int i = 0; i < 3; ++i) {
         const std::string path = paths.sources + "/icon/icon " + sizes[i] + ".txt";
-        if (!ReadArt(path, palette, art[i])) return false;
+        if (!ReadArt(path, palette, art[i]))
+            return false;
         const int wanted = 16 + 8 * i;
         if (art[i].width != wanted || art[i].height != wanted) {
             std::fprintf(stderr, "%s:0: must be %d by %d pixels\n", path.c_str(), wanted, wanted);
             return false;
         }
     }
-    if (!paths.iconSource.empty() && !WriteIconSource(paths.iconSource, art[2])) return false;
+    if (!paths.iconSource.empty() && !WriteIconSource(paths.iconSource, art[2]))
+        return false;
     return paths.icon.empty() ||
            WriteIconFile(paths.icon, {art[0], art[1], art[2], ScalePixelArt(art[1], 2), ScalePixelArt(art[2], 8)});
 }
@@ -107,18 +116,25 @@ bool BuildAssets(const AssetBuildPaths& paths)
 {
     SourceText paletteSource;
     Palette palette;
-    if (!ReadSourceText(paths.sources + "/palette.txt", paletteSource) || !ParsePalette(paletteSource, palette)) return false;
-    if (!MakeFolder(paths.output + "/Data")) return false;
+    if (!ReadSourceText(paths.sources + "/palette.txt", paletteSource) || !ParsePalette(paletteSource, palette))
+        return false;
+    if (!MakeFolder(paths.output + "/Data"))
+        return false;
     std::vector<NamedArt> images;
     for (int i = 0; i < kGameImageCount; ++i) {
         NamedArt image{AssetName(kGameImageFiles[i]), {}};
-        if (!ReadArt(paths.sources + "/images/" + image.name + ".txt", palette, image.art)) return false;
-        if (!WritePixelArtPng((paths.output + "/Data/" + image.name + ".png").c_str(), image.art)) return false;
+        if (!ReadArt(paths.sources + "/images/" + image.name + ".txt", palette, image.art))
+            return false;
+        if (!WritePixelArtPng((paths.output + "/Data/" + image.name + ".png").c_str(), image.art))
+            return false;
         images.push_back(image);
     }
     FontSource font;
-    if (!BuildFont(paths, font) || !BuildSounds(paths)) return false;
-    if (!(paths.icon.empty() && paths.iconSource.empty()) && !BuildIcon(paths, palette)) return false;
-    if (!paths.previews.empty() && !(MakeFolder(paths.previews) && WritePreviews(paths.previews, images, font, 4))) return false;
+    if (!BuildFont(paths, font) || !BuildSounds(paths))
+        return false;
+    if (!(paths.icon.empty() && paths.iconSource.empty()) && !BuildIcon(paths, palette))
+        return false;
+    if (!paths.previews.empty() && !(MakeFolder(paths.previews) && WritePreviews(paths.previews, images, font, 4)))
+        return false;
     return true;
 }

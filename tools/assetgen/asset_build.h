@@ -17,11 +17,11 @@
 #include "game/asset_names.h"
 
 struct AssetBuildPaths {
-    std::string sources;  // the assets/ folder
-    std::string output;   // the folder the game runs from
-    std::string icon;     // where the icon file goes; empty for none
+    std::string sources;    // the assets/ folder
+    std::string output;     // the folder the game runs from
+    std::string icon;       // where the icon file goes; empty for none
     std::string iconSource; // where the 32-pixel icon goes as C++; empty for none
-    std::string previews; // a folder for enlarged previews; empty for none
+    std::string previews;   // a folder for enlarged previews; empty for none
 };
 
 // The source name of a game file: "Data/spider walk 1.png" is made from

@@ -32,7 +32,9 @@ int main(int argc, char** argv)
         }
     }
     if (positional != 2) {
-        std::fprintf(stderr, "usage: velmora-assetgen SOURCES OUTPUT [--icon FILE] [--icon-source FILE.cpp] [--preview FOLDER]\n");
+        std::fprintf(
+            stderr,
+            "usage: velmora-assetgen SOURCES OUTPUT [--icon FILE] [--icon-source FILE.cpp] [--preview FOLDER]\n");
         return 2;
     }
     return BuildAssets(paths) ? 0 : 1;

@@ -36,7 +36,7 @@ struct GlyphCell {
 
 struct FontPage {
     int imageWidth = 0, imageHeight = 0;
-    GlyphCell cells[256];        // meaningful where the source defines the glyph
+    GlyphCell cells[256];         // meaningful where the source defines the glyph
     std::vector<uint8_t> face;    // one byte of coverage a pixel, rows top first
     std::vector<uint8_t> outline; // the face dilated by one pixel in every direction
 };

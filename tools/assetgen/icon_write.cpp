@@ -34,7 +34,8 @@ std::vector<uint8_t> EncodeBitmapEntry(const PixelArt& art)
     PutU16(out, 32);
     PutU32(out, 0);
     PutU32(out, uint32_t(size * size * 4 + maskRowBytes * size));
-    for (int i = 0; i < 4; ++i) PutU32(out, 0);
+    for (int i = 0; i < 4; ++i)
+        PutU32(out, 0);
     for (int y = size - 1; y >= 0; --y)
         for (int x = 0; x < size; ++x) {
             const uint8_t* p = &art.rgb[size_t(3 * (y * size + x))];
@@ -44,7 +45,8 @@ std::vector<uint8_t> EncodeBitmapEntry(const PixelArt& art)
     for (int y = size - 1; y >= 0; --y) {
         std::vector<uint8_t> row(size_t(maskRowBytes), 0);
         for (int x = 0; x < size; ++x)
-            if (IsTransparentPixel(art, x, y)) row[size_t(x / 8)] |= uint8_t(0x80 >> (x % 8));
+            if (IsTransparentPixel(art, x, y))
+                row[size_t(x / 8)] |= uint8_t(0x80 >> (x % 8));
         out.insert(out.end(), row.begin(), row.end());
     }
     return out;
@@ -59,12 +61,15 @@ bool EncodePngEntry(const std::string& scratchPath, const PixelArt& art, std::ve
             samples.insert(samples.end(), {p[0], p[1], p[2], uint16_t(IsTransparentPixel(art, x, y) ? 0 : 255)});
         }
     const PngImage image = {art.width, art.height, 6, 8, false, samples.data(), nullptr, 0, nullptr, 0};
-    if (!WritePng(scratchPath.c_str(), image)) return false;
+    if (!WritePng(scratchPath.c_str(), image))
+        return false;
     FILE* file = std::fopen(scratchPath.c_str(), "rb");
-    if (!file) return false;
+    if (!file)
+        return false;
     uint8_t buffer[4096];
     size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) out.insert(out.end(), buffer, buffer + got);
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        out.insert(out.end(), buffer, buffer + got);
     std::fclose(file);
     std::remove(scratchPath.c_str());
     return true;
@@ -85,8 +90,10 @@ bool WriteIconFile(const std::string& path, const std::vector<PixelArt>& picture
             return false;
         }
         entries.emplace_back();
-        if (art.width < 256) entries.back() = EncodeBitmapEntry(art);
-        else if (!EncodePngEntry(path + ".png", art, entries.back())) return false;
+        if (art.width < 256)
+            entries.back() = EncodeBitmapEntry(art);
+        else if (!EncodePngEntry(path + ".png", art, entries.back()))
+            return false;
     }
     std::vector<uint8_t> out;
     PutU16(out, 0);
@@ -105,11 +112,14 @@ bool WriteIconFile(const std::string& path, const std::vector<PixelArt>& picture
         PutU32(out, offset);
         offset += uint32_t(entries[i].size());
     }
-    for (const std::vector<uint8_t>& entry : entries) out.insert(out.end(), entry.begin(), entry.end());
+    for (const std::vector<uint8_t>& entry : entries)
+        out.insert(out.end(), entry.begin(), entry.end());
     FILE* file = std::fopen(path.c_str(), "wb");
     const bool written = file && std::fwrite(out.data(), 1, out.size(), file) == out.size();
-    if (file && std::fclose(file) != 0) return false;
-    if (!written) std::fprintf(stderr, "%s: cannot write the icon\n", path.c_str());
+    if (file && std::fclose(file) != 0)
+        return false;
+    if (!written)
+        std::fprintf(stderr, "%s: cannot write the icon\n", path.c_str());
     return written;
 }
 
@@ -119,8 +129,10 @@ bool WriteIconSource(const std::string& path, const PixelArt& picture)
     FILE* file = std::fopen(path.c_str(), "wb");
     bool ok = file != nullptr;
     if (ok) {
-        std::fprintf(file, "// Made by velmora-assetgen from the icon art.\n#include <cstdint>\n\n"
-                           "extern const uint32_t kGameIcon[%d];\nconst uint32_t kGameIcon[%d] = {\n", count, count);
+        std::fprintf(file,
+                     "// Made by velmora-assetgen from the icon art.\n#include <cstdint>\n\n"
+                     "extern const uint32_t kGameIcon[%d];\nconst uint32_t kGameIcon[%d] = {\n",
+                     count, count);
         for (int i = 0; i < count; ++i) {
             const uint8_t* p = &picture.rgb[size_t(3 * i)];
             const uint32_t alpha = IsTransparentPixel(picture, i % picture.width, i / picture.width) ? 0 : 0xFF;
@@ -130,6 +142,7 @@ bool WriteIconSource(const std::string& path, const PixelArt& picture)
         std::fprintf(file, "};\n");
         ok = std::fclose(file) == 0;
     }
-    if (!ok) std::fprintf(stderr, "%s: cannot write\n", path.c_str());
+    if (!ok)
+        std::fprintf(stderr, "%s: cannot write\n", path.c_str());
     return ok;
 }

@@ -51,7 +51,8 @@ bool EncodeAll(OggEncoder& encoder, FILE* file, const std::vector<float>& sample
     ogg_stream_packetin(&encoder.stream, &codeHeader);
     ogg_page page;
     bool written = true;
-    while (ogg_stream_flush(&encoder.stream, &page)) written = written && WritePage(file, page);
+    while (ogg_stream_flush(&encoder.stream, &page))
+        written = written && WritePage(file, page);
     const size_t chunk = 4096;
     for (size_t done = 0; done < samples.size(); done += chunk) {
         const size_t count = samples.size() - done < chunk ? samples.size() - done : chunk;

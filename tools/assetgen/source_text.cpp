@@ -13,7 +13,8 @@ SourceText SourceFromString(const std::string& path, const std::string& text)
     source.path = path;
     std::string line;
     for (char c : text) {
-        if (c == '\r') continue;
+        if (c == '\r')
+            continue;
         if (c == '\n') {
             source.lines.push_back(line);
             line.clear();
@@ -21,7 +22,8 @@ SourceText SourceFromString(const std::string& path, const std::string& text)
             line.push_back(c);
         }
     }
-    if (!line.empty()) source.lines.push_back(line);
+    if (!line.empty())
+        source.lines.push_back(line);
     return source;
 }
 
@@ -35,7 +37,8 @@ bool ReadSourceText(const std::string& path, SourceText& source)
     std::string text;
     char buffer[4096];
     size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, got);
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
     if (failed) {
@@ -59,7 +62,8 @@ bool ReportSourceFault(const SourceText& source, int lineNumber, const std::stri
 bool IsCommentOrBlank(const std::string& line)
 {
     for (char c : line) {
-        if (c == ' ' || c == '\t') continue;
+        if (c == ' ' || c == '\t')
+            continue;
         return c == '#';
     }
     return true;
@@ -70,10 +74,13 @@ std::vector<std::string> SplitWords(const std::string& line)
     std::vector<std::string> words;
     size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        if (i >= line.size() || line[i] == '#') break;
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+            ++i;
+        if (i >= line.size() || line[i] == '#')
+            break;
         const size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+            ++i;
         words.push_back(line.substr(start, i - start));
     }
     return words;
@@ -81,9 +88,11 @@ std::vector<std::string> SplitWords(const std::string& line)
 
 bool ParseNumber(const std::string& word, double& value)
 {
-    if (word.empty() || word.size() > 32) return false;
+    if (word.empty() || word.size() > 32)
+        return false;
     for (char c : word)
-        if (!(c == '-' || c == '.' || (c >= '0' && c <= '9'))) return false;
+        if (!(c == '-' || c == '.' || (c >= '0' && c <= '9')))
+            return false;
     char* end = nullptr;
     value = std::strtod(word.c_str(), &end);
     return end == word.c_str() + word.size() && std::isfinite(value);
@@ -92,8 +101,10 @@ bool ParseNumber(const std::string& word, double& value)
 bool ParseWholeNumber(const std::string& word, int& value)
 {
     double number = 0;
-    if (word.find('.') != std::string::npos || !ParseNumber(word, number)) return false;
-    if (number < -1e9 || number > 1e9) return false;
+    if (word.find('.') != std::string::npos || !ParseNumber(word, number))
+        return false;
+    if (number < -1e9 || number > 1e9)
+        return false;
     value = int(number);
     return true;
 }

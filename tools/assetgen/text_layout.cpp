@@ -7,9 +7,11 @@ namespace {
 
 int GlyphWidth(const FontSource& font, int code)
 {
-    if (font.glyphs[code].defined) return font.glyphs[code].width;
+    if (font.glyphs[code].defined)
+        return font.glyphs[code].width;
     for (const GlyphBitmap& glyph : font.glyphs)
-        if (glyph.defined) return glyph.width;
+        if (glyph.defined)
+            return glyph.width;
     return 0;
 }
 
@@ -21,8 +23,10 @@ int MeasureBlankAndWord(const FontSource& font, const std::string& text, size_t 
     bool inWord = false;
     for (size_t i = start; i < text.size() && text[i] != '\n'; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (IsBlank(c) && inWord) break;
-        if (!IsBlank(c)) inWord = true;
+        if (IsBlank(c) && inWord)
+            break;
+        if (!IsBlank(c))
+            inWord = true;
         lineWidth += GlyphWidth(font, c) + font.spacing;
     }
     return lineWidth;
@@ -55,17 +59,20 @@ TextLayout LayOutText(const FontSource& font, const std::string& text, int maxim
         }
         const int width = GlyphWidth(font, c);
         if (!IsBlank(c)) {
-            if (lineStarted) lineWidth += font.spacing;
+            if (lineStarted)
+                lineWidth += font.spacing;
             lineWidth += width;
             if (lineWidth > maximumWidth) {
                 newLine();
                 lineWidth = width;
             }
-            if (lineStarted) pen += font.spacing;
+            if (lineStarted)
+                pen += font.spacing;
             place(c, width);
             continue;
         }
-        if (!lineStarted) continue;
+        if (!lineStarted)
+            continue;
         if (MeasureBlankAndWord(font, text, i, lineWidth) > maximumWidth) {
             newLine();
             continue;
@@ -80,6 +87,7 @@ TextLayout LayOutText(const FontSource& font, const std::string& text, int maxim
 
 int TextBlockHeight(const FontSource& font, const TextLayout& layout)
 {
-    if (layout.lineCount == 0) return 0;
+    if (layout.lineCount == 0)
+        return 0;
     return layout.lineCount * font.height + (layout.lineCount - 1) * font.lineGap + 1;
 }

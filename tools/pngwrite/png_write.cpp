@@ -22,12 +22,18 @@
 int32_t PngChannelCount(int32_t colourType)
 {
     switch (colourType) {
-    case 0: return 1;
-    case 2: return 3;
-    case 3: return 1;
-    case 4: return 2;
-    case 6: return 4;
-    default: return 0;
+    case 0:
+        return 1;
+    case 2:
+        return 3;
+    case 3:
+        return 1;
+    case 4:
+        return 2;
+    case 6:
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -36,10 +42,16 @@ namespace {
 bool DepthAllowed(int32_t colourType, int32_t bitDepth)
 {
     switch (colourType) {
-    case 0: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
-    case 3: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
-    case 2: case 4: case 6: return bitDepth == 8 || bitDepth == 16;
-    default: return false;
+    case 0:
+        return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
+    case 3:
+        return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
+    case 2:
+    case 4:
+    case 6:
+        return bitDepth == 8 || bitDepth == 16;
+    default:
+        return false;
     }
 }
 
@@ -54,9 +66,12 @@ bool CheckImage(const char* path, const PngImage& image)
     if (image.width <= 0 || image.height <= 0 || image.width > 65535 || image.height > 65535)
         return Refuse(path, "image size must be 1 to 65535 pixels each way");
     const int32_t channels = PngChannelCount(image.colourType);
-    if (channels == 0) return Refuse(path, "unknown colour type");
-    if (!DepthAllowed(image.colourType, image.bitDepth)) return Refuse(path, "bit depth not allowed for this colour type");
-    if (!image.samples) return Refuse(path, "no samples");
+    if (channels == 0)
+        return Refuse(path, "unknown colour type");
+    if (!DepthAllowed(image.colourType, image.bitDepth))
+        return Refuse(path, "bit depth not allowed for this colour type");
+    if (!image.samples)
+        return Refuse(path, "no samples");
     const bool paletted = image.colourType == 3;
     if (paletted) {
         const int32_t maxEntries = 1 << image.bitDepth;
@@ -69,10 +84,13 @@ bool CheckImage(const char* path, const PngImage& image)
         if (image.samples[i] >= limit)
             return Refuse(path, paletted ? "palette index past the palette" : "sample too large for the bit depth");
     if (image.transparency || image.transparencyCount != 0) {
-        if (!image.transparency) return Refuse(path, "transparency count without bytes");
+        if (!image.transparency)
+            return Refuse(path, "transparency count without bytes");
         const int32_t n = image.transparencyCount;
-        if (paletted ? (n < 1 || n > image.paletteSize)
-                     : image.colourType == 0 ? n != 2 : image.colourType == 2 ? n != 6 : true)
+        if (paletted                ? (n < 1 || n > image.paletteSize)
+            : image.colourType == 0 ? n != 2
+            : image.colourType == 2 ? n != 6
+                                    : true)
             return Refuse(path, "transparency does not fit the colour type");
         for (int32_t i = 0; !paletted && i < n; i += 2)
             if (((image.transparency[i] << 8) | image.transparency[i + 1]) >= int32_t(limit))
@@ -93,12 +111,14 @@ void PackRow(const uint16_t* samples, int32_t count, int32_t bitDepth, uint8_t* 
         return;
     }
     if (bitDepth == 8) {
-        for (int32_t i = 0; i < count; ++i) out[i] = uint8_t(samples[i]);
+        for (int32_t i = 0; i < count; ++i)
+            out[i] = uint8_t(samples[i]);
         return;
     }
     const int32_t perByte = 8 / bitDepth;
     const int32_t bytes = (count + perByte - 1) / perByte;
-    for (int32_t b = 0; b < bytes; ++b) out[b] = 0;
+    for (int32_t b = 0; b < bytes; ++b)
+        out[b] = 0;
     for (int32_t i = 0; i < count; ++i) {
         const int32_t shift = 8 - bitDepth * (i % perByte + 1);
         out[i / perByte] |= uint8_t(samples[i] << shift);
@@ -127,7 +147,8 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 // Everything libpng may jump out of lives here, with no objects that need destroying.
 bool WriteWithLibpng(WriteJob& job)
 {
-    if (setjmp(png_jmpbuf(job.png))) return false;
+    if (setjmp(png_jmpbuf(job.png)))
+        return false;
     const PngImage& image = *job.image;
     png_init_io(job.png, job.file);
     png_set_IHDR(job.png, job.info, png_uint_32(image.width), png_uint_32(image.height), image.bitDepth,
@@ -144,7 +165,8 @@ bool WriteWithLibpng(WriteJob& job)
     }
     if (image.transparency) {
         png_color_16 key = {};
-        if (image.colourType == 0) key.gray = BigEndian16(image.transparency);
+        if (image.colourType == 0)
+            key.gray = BigEndian16(image.transparency);
         if (image.colourType == 2) {
             key.red = BigEndian16(image.transparency);
             key.green = BigEndian16(image.transparency + 2);
@@ -156,7 +178,8 @@ bool WriteWithLibpng(WriteJob& job)
             png_set_tRNS(job.png, job.info, nullptr, 0, &key);
     }
     png_write_info(job.png, job.info);
-    if (image.interlaced) png_set_interlace_handling(job.png);
+    if (image.interlaced)
+        png_set_interlace_handling(job.png);
     png_write_image(job.png, job.rows->data());
     png_write_end(job.png, job.info);
     return true;
@@ -259,8 +282,10 @@ bool Encode(FILE* file, const PngImage& image, std::vector<uint8_t>& pixels, std
 // target only once it is whole; a failure removes only that scratch file.
 bool WritePng(const char* path, const PngImage& image)
 {
-    if (!path) return false;
-    if (!CheckImage(path, image)) return false;
+    if (!path)
+        return false;
+    if (!CheckImage(path, image))
+        return false;
     const int32_t channels = PngChannelCount(image.colourType);
     const int32_t rowSamples = image.width * channels;
     const size_t rowBytes = (size_t(rowSamples) * size_t(image.bitDepth) + 7) / 8;
@@ -273,12 +298,14 @@ bool WritePng(const char* path, const PngImage& image)
     const std::string target = ReplaceableTarget(path);
     if (target.empty()) {
         FILE* file = OpenSpecialFile(path);
-        if (!file) return Refuse(path, "cannot open for writing");
+        if (!file)
+            return Refuse(path, "cannot open for writing");
         return Encode(file, image, pixels, rows) || Refuse(path, "writing failed");
     }
     std::string scratch;
     FILE* file = CreateScratchFile(target, scratch);
-    if (!file) return Refuse(path, "cannot open for writing");
+    if (!file)
+        return Refuse(path, "cannot open for writing");
     if (!Encode(file, image, pixels, rows) || !PutInPlace(scratch, target)) {
         std::remove(scratch.c_str());
         return Refuse(path, "writing failed");

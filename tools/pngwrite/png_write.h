@@ -15,9 +15,9 @@
 
 struct PngImage {
     int32_t width, height;
-    int32_t colourType; // 0 grey, 2 RGB, 3 palette, 4 grey-alpha, 6 RGBA
-    int32_t bitDepth;   // 1, 2, 4, 8 or 16 as PNG allows for the colour type
-    bool interlaced;    // Adam7
+    int32_t colourType;      // 0 grey, 2 RGB, 3 palette, 4 grey-alpha, 6 RGBA
+    int32_t bitDepth;        // 1, 2, 4, 8 or 16 as PNG allows for the colour type
+    bool interlaced;         // Adam7
     const uint16_t* samples; // one value per sample, rows top first; palette indices for type 3
     const uint8_t* palette;  // RGB triples, for type 3
     int32_t paletteSize;

@@ -124,10 +124,14 @@ bool TakeShotsAt(int64_t tick, const std::vector<ShotRequest>& shots, size_t& ne
 bool ReplayKeyDown(uint8_t key)
 {
     switch (key) {
-    case kKeyLeft: return heldKeys.left;
-    case kKeyRight: return heldKeys.right;
-    case kKeySpace: return heldKeys.space;
-    default: return false;
+    case kKeyLeft:
+        return heldKeys.left;
+    case kKeyRight:
+        return heldKeys.right;
+    case kKeySpace:
+        return heldKeys.space;
+    default:
+        return false;
     }
 }
 

@@ -55,8 +55,8 @@ bool TakeScreenshot(const std::string& path)
     for (size_t pixel = 0; pixel < rgba.size() / 4; ++pixel)
         for (size_t channel = 0; channel < 3; ++channel)
             samples[pixel * 3 + channel] = rgba[pixel * 4 + channel];
-    PngImage image = {OffscreenWidth(surface), OffscreenHeight(surface), 2, 8, false, samples.data(),
-                      nullptr, 0, nullptr, 0};
+    PngImage image = {
+        OffscreenWidth(surface), OffscreenHeight(surface), 2, 8, false, samples.data(), nullptr, 0, nullptr, 0};
     return WritePng(path.c_str(), image);
 }
 

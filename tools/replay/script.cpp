@@ -17,10 +17,18 @@ bool ParseKeys(const char* text, size_t length, size_t& at, KeySet& keys, const 
     size_t start = at;
     for (; at < length && !IsBlank(text[at]); ++at) {
         switch (text[at]) {
-        case 'L': keys.left = true; break;
-        case 'R': keys.right = true; break;
-        case 'S': keys.space = true; break;
-        default: reason = "unknown key letter (use L, R, S or -)"; return false;
+        case 'L':
+            keys.left = true;
+            break;
+        case 'R':
+            keys.right = true;
+            break;
+        case 'S':
+            keys.space = true;
+            break;
+        default:
+            reason = "unknown key letter (use L, R, S or -)";
+            return false;
         }
     }
     if (at == start) {
