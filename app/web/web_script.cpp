@@ -25,19 +25,7 @@ KeySet keys;
 
 bool FollowingKeyScript() { return following; }
 
-bool ScriptKeyDown(uint8_t key)
-{
-    switch (key) {
-    case kKeyLeft:
-        return keys.left;
-    case kKeyRight:
-        return keys.right;
-    case kKeySpace:
-        return keys.space;
-    default:
-        return false;
-    }
-}
+bool ScriptKeyDown(uint8_t key) { return KeySetHolds(keys, key); }
 
 // Puts the game back at its start, tick 0, to follow the script; false
 // (and the keyboard keeps the game) when the text is not a valid script.

@@ -121,19 +121,7 @@ bool TakeShotsAt(int64_t tick, const std::vector<ShotRequest>& shots, size_t& ne
 
 } // namespace
 
-bool ReplayKeyDown(uint8_t key)
-{
-    switch (key) {
-    case kKeyLeft:
-        return heldKeys.left;
-    case kKeyRight:
-        return heldKeys.right;
-    case kKeySpace:
-        return heldKeys.space;
-    default:
-        return false;
-    }
-}
+bool ReplayKeyDown(uint8_t key) { return KeySetHolds(heldKeys, key); }
 
 int main(int argc, char** argv)
 {

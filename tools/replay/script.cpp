@@ -1,5 +1,7 @@
 #include "tools/replay/script.h"
 
+#include "app/diagnostics.h"
+
 namespace {
 
 const int32_t kMostTicksPerLine = 1000000;
@@ -120,4 +122,18 @@ bool ReadKeyScript(FILE* input, std::vector<ScriptStep>& steps, ScriptError& err
             steps.push_back(step);
     }
     return true;
+}
+
+bool KeySetHolds(const KeySet& keys, uint8_t key)
+{
+    switch (key) {
+    case kKeyLeft:
+        return keys.left;
+    case kKeyRight:
+        return keys.right;
+    case kKeySpace:
+        return keys.space;
+    default:
+        return false;
+    }
 }

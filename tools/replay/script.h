@@ -9,6 +9,10 @@ struct KeySet {
     bool left, right, space;
 };
 
+// Whether the set holds the key, by its Windows virtual-key code; a script
+// holds only the arrows and space.
+bool KeySetHolds(const KeySet& keys, uint8_t key);
+
 struct ScriptStep {
     int32_t count; // 1 to 1000000 ticks
     KeySet keys;
