@@ -107,8 +107,9 @@ TEST(OggDecode, EmptyTooLongCutShortAndDamagedFilesAreRefusedSafely)
         damaged[at] ^= 0x5A;
         Decoded d(Decode(damaged));
         EXPECT_EQ(DecoderMemoryInUse(), 0) << at;
-        if (d.source)
+        if (d.source) {
             EXPECT_LE(d.source->frames, 44100 * kLongestSoundSeconds) << at;
+        }
     }
 }
 
