@@ -64,10 +64,7 @@ void CloseWebSound()
     // OpenAL leaves the page's audio context open; closing it gives the
     // audio device back to the browser.
     if (context)
-        EM_ASM({
-            if (AL.currentCtx)
-                AL.currentCtx.audioCtx.close();
-        });
+        EM_ASM({ if (AL.currentCtx) AL.currentCtx.audioCtx.close(); });
     alcMakeContextCurrent(nullptr);
     if (context)
         alcDestroyContext(context);

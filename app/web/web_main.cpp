@@ -82,10 +82,7 @@ void SwitchFullScreen()
     if (shell.windowed)
         EM_ASM({ document.documentElement.requestFullscreen().catch(function(){}); });
     else
-        EM_ASM({
-            if (document.fullscreenElement)
-                document.exitFullscreen().catch(function(){});
-        });
+        EM_ASM({ if (document.fullscreenElement) document.exitFullscreen().catch(function() {}); });
 }
 
 EM_BOOL OnFullScreenChange(int, const EmscriptenFullscreenChangeEvent* change, void*)
@@ -180,14 +177,8 @@ void EndGame()
     AppRelease();
     shell.windowReady = false;
     if (!shell.windowed)
-        EM_ASM({
-            if (document.fullscreenElement)
-                document.exitFullscreen().catch(function(){});
-        });
-    EM_ASM({
-        if (typeof velmoraEnded == = 'function')
-            velmoraEnded();
-    });
+        EM_ASM({ if (document.fullscreenElement) document.exitFullscreen().catch(function() {}); });
+    EM_ASM({ if (typeof velmoraEnded === 'function') velmoraEnded(); });
 }
 
 // The browser calls this once per displayed frame and shows what it drew;

@@ -45,12 +45,8 @@ void PlatformShowErrorBox(const char* text, const char* caption)
         memcpy(line + captionLength + 2, text, textLength + 1);
         emscripten_console_log(line);
     }
-    EM_ASM(
-        {
-            if (typeof velmoraShowErrorBox == = 'function')
-                velmoraShowErrorBox(UTF8ToString($0), UTF8ToString($1));
-        },
-        text, caption);
+    EM_ASM({ if (typeof velmoraShowErrorBox === 'function') velmoraShowErrorBox(UTF8ToString($0), UTF8ToString($1)); },
+           text, caption);
 }
 
 bool PlatformPathExists(const char* path, bool wantFolder) { return PosixPathExists(path, wantFolder); }
