@@ -34,5 +34,3 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 get_filename_component(VELMORA_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${VELMORA_SOURCE_ROOT}/tests/windows/wine-run.sh)
-# Tests are listed when CTest runs, under Wine, not while building.
-set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)

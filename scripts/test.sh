@@ -68,8 +68,8 @@ fi
 
 if [[ -x scripts/build-windows.sh ]]; then
   echo "== windows: cross-build and Wine"
-  if ./scripts/build-windows.sh; then
-    run_ctest "windows" build-win
+  if VELMORA_HOST_BUILD=$root/build ./scripts/build-windows.sh; then
+    run_ctest "windows" build-win -j "$jobs"
   else
     broken+=("windows (build)")
     failed=$((failed + 1))
