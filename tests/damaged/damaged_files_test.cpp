@@ -54,6 +54,11 @@ const char* const kBeep = kGameSoundFiles[kBeepSound];
 const Lines kNoDescriptor = {"Error opening file Data\\Fonts\\Small.txt", kRenderer};
 const Lines kNoPage = {kNoCharacters, kRenderer};
 const Lines kPageUnread = {"Error opening file Data\\Fonts\\Small 0.txt", kNoCharacters, kRenderer};
+const Lines kPastLastCode = {"Error loading font page Data\\Fonts\\Small 0.txt (line 257)", kNoCharacters, kRenderer};
+const Lines kPageTooLong = {"Error loading font page Data\\Fonts\\Small 0.txt (line 524010)", kNoCharacters, kRenderer};
+const Lines kFaceLost = {"Error loading font page texture Data\\Fonts\\Small 0.png", kNoCharacters, kRenderer};
+const Lines kOutlineLost = {"Error loading font page texture Data\\Fonts\\Small 0 outline.png", kNoCharacters,
+                            kRenderer};
 const std::string kLongPath = "Error opening file Data\\" + std::string(1023 - 24, 'a');
 const char kHugeCells[] = "2147483647\t2147483647\t2147483647\n-2147483648\t-2147483648\t2147483647\n";
 
@@ -67,36 +72,21 @@ const Case kCases[] = {
     {kStrings, Insert, {kLongPath, kRenderer}, 74, "a", kMiB / 2},
     {kStrings, Pipe, kNoFontAtAll},
     {kDescriptor, Missing, kNoDescriptor},
-    {kDescriptor, Cut, {}},
+    {kDescriptor, Cut, {}}, // empty
     {kDescriptor, Insert, {"Error loading font Data\\Fonts\\Small.txt (line 1)", kRenderer}, 0, "9", kMiB},
     {kDescriptor, Insert, {"Error loading font Data\\Fonts\\Small.txt (line 5)", kRenderer}, kEnd, "7\n", 2},
     {kDescriptor, Folder, kNoDescriptor},
     {kPage, Missing, kNoPage},
-    {kPage, Cut, kNoPage},
+    {kPage, Cut, kNoPage}, // empty
     {kPage, Cut, {}, 400},
     {kPage, Insert, {}, 0, kHugeCells, sizeof kHugeCells - 1},
-    {kPage,
-     Insert,
-     {"Error loading font page Data\\Fonts\\Small 0.txt (line 257)", kNoCharacters, kRenderer},
-     kEnd,
-     "1\t2\t3\n",
-     6 * 200},
-    {kPage,
-     Insert,
-     {"Error loading font page Data\\Fonts\\Small 0.txt (line 524010)", kNoCharacters, kRenderer},
-     kEnd,
-     "\r\n",
-     kMiB},
+    {kPage, Insert, kPastLastCode, kEnd, "1\t2\t3\n", 6 * 200},
+    {kPage, Insert, kPageTooLong, kEnd, "\r\n", kMiB},
     {kPage, Folder, kNoPage},
     {kPage, Locked, kPageUnread},
     {kPage, Endless, kPageUnread},
-    {"Data/Fonts/Small 0.png",
-     Cut,
-     {"Error loading font page texture Data\\Fonts\\Small 0.png", kNoCharacters, kRenderer},
-     300},
-    {"Data/Fonts/Small 0 outline.png",
-     Missing,
-     {"Error loading font page texture Data\\Fonts\\Small 0 outline.png", kNoCharacters, kRenderer}},
+    {"Data/Fonts/Small 0.png", Cut, kFaceLost, 300},
+    {"Data/Fonts/Small 0 outline.png", Missing, kOutlineLost},
     // Pictures and sounds are not reported: the game plays on without them.
     {kGameImageFiles[kTitleImage], Flip, {}, -1},
     {kGameImageFiles[kTitleImage], Insert, {}, kEnd, "junk\x89PNG\r\n\x1a\n", kMiB},
