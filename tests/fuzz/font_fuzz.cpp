@@ -1,72 +1,83 @@
 // A font descriptor, a page file and a text from arbitrary bytes: the font
 // loads or fails cleanly, the text is laid out with it, and clearing the font
-// gives back every texture. Input: descriptor length, text length (one byte
-// each), the descriptor, the text, then the page file.
+// gives back every texture. Input: descriptor length, text length (a byte
+// each), the descriptor, the text, then the page; its pictures are a seed.
+#include <GL/gl.h>
+
+#include <filesystem>
+#include <set>
+
 #include "render/renderer.h"
 #include "tests/fuzz/fuzz_files.h"
-#include "tests/fuzz/gl_stub.h"
 #include "tests/support/test_platform.h"
 #include "text/font.h"
 #include "text/text_draw.h"
-#include "tools/pngwrite/png_write.h"
 
+// Texture names are handed out and tracked here, so one deleted twice or
+// never is caught; the other GL calls reach a GL without a context and do
+// nothing.
 namespace {
-void WritePageImages(const std::string& folder)
+std::set<GLuint> liveTextures;
+GLuint nextTexture = 1;
+} // namespace
+
+extern "C" {
+void glGenTextures(GLsizei n, GLuint* textures)
 {
-    static uint16_t samples[16 * 8];
-    for (int32_t i = 0; i < 16 * 8; ++i)
-        samples[i] = uint16_t((i * 37) & 0xFF);
-    PngImage image = {16, 8, 0, 8, false, samples, nullptr, 0, nullptr, 0};
-    if (!WritePng((folder + "/Font 0.png").c_str(), image) ||
-        !WritePng((folder + "/Font 0 outline.png").c_str(), image))
+    for (GLsizei i = 0; i < n; ++i)
+        liveTextures.insert(textures[i] = nextTexture++);
+}
+void glDeleteTextures(GLsizei n, const GLuint* textures)
+{
+    for (GLsizei i = 0; i < n; ++i)
+        if (textures[i] != 0 && liveTextures.erase(textures[i]) == 0)
+            __builtin_trap();
+}
+void glTexImage2D(GLenum, GLint, GLint, GLsizei width, GLsizei height, GLint, GLenum, GLenum, const GLvoid* pixels)
+{
+    if (width < 1 || height < 1 || !pixels)
         __builtin_trap();
 }
-} // namespace
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    std::error_code failed;
+    for (const char* picture : {"font_fuzz 0.png", "font_fuzz 0 outline.png"})
+        if (!std::filesystem::copy_file(VELMORA_FONT_PICTURE, picture,
+                                        std::filesystem::copy_options::overwrite_existing, failed))
+            __builtin_trap();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const std::string folder = FuzzFolder();
-    static bool imagesWritten = false;
-    if (!imagesWritten) {
-        WritePageImages(folder);
-        imagesWritten = true;
-    }
     if (size < 2)
         return 0;
-    size_t descriptorLength = data[0], textLength = data[1];
-    data += 2;
-    size -= 2;
-    if (descriptorLength > size)
-        descriptorLength = size;
-    WriteFuzzFile(folder + "/Font.txt", data, descriptorLength);
-    data += descriptorLength;
-    size -= descriptorLength;
-    if (textLength > size)
-        textLength = size;
-    String text;
-    text.AppendBytes(reinterpret_cast<const char*>(data), int32_t(textLength));
-    data += textLength;
-    size -= textLength;
-    WriteFuzzFile(folder + "/Font 0.txt", data, size);
+    size_t descriptorLength = std::min(size_t(data[0]), size - 2);
+    size_t textLength = std::min(size_t(data[1]), size - 2 - descriptorLength);
+    const uint8_t* text = data + 2 + descriptorLength;
+    WriteFuzzFile("font_fuzz.txt", data + 2, descriptorLength);
+    WriteFuzzFile("font_fuzz 0.txt", text + textLength, size - 2 - descriptorLength - textLength);
 
     ResetTestPlatform();
-    StubResetNames();
     Font& font = renderer.font;
-    renderer.visibleLeft = 0;
+    renderer.visibleLeft = renderer.visibleBottom = 0;
     renderer.visibleRight = 160;
-    renderer.visibleBottom = 0;
     renderer.visibleTop = 120;
-    bool loaded = LoadFont(font, String(folder.c_str()), String(""), String("Font.txt"));
+    bool loaded = LoadFont(font, String(""), String(""), String("font_fuzz.txt"));
     if (loaded != (font.defaultGlyph != nullptr))
         __builtin_trap();
     if (loaded) {
-        if (StubLiveTextures() != 2 || font.pageCount != 1)
+        if (liveTextures.size() != 2 || font.pageCount != 1)
             __builtin_trap();
-        DrawText(text, 3, 110, 150, TextColour{1, 1, 1, 1}, TextColour{0, 0, 0, 1});
-        DrawText(text, -20, 5, int32_t(textLength) - 5, TextColour{1, 1, 1, 1}, TextColour{0, 0, 0, 1});
+        String line;
+        line.AppendBytes(reinterpret_cast<const char*>(text), int32_t(textLength));
+        DrawText(line, 3, 110, 150, TextColour{1, 1, 1, 1}, TextColour{0, 0, 0, 1});
+        DrawText(line, -20, 5, int32_t(textLength) - 5, TextColour{1, 1, 1, 1}, TextColour{0, 0, 0, 1});
     }
     ClearFont(font);
-    if (StubLiveTextures() != 0)
+    if (!liveTextures.empty())
         __builtin_trap();
     return 0;
 }
