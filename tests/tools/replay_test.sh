@@ -8,8 +8,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Each outcome's sound is named once, and the game is back at the title on
-# the script's last tick; the last press stops the love loop.
+# Each outcome's sound once; back at the title on the last tick, the love loop stopped.
 for outcome in chased:431:runaway:- killed:1567:death:- mating:1110:love:stoplove; do
   IFS=: read -r script ticks sound last <<<"$outcome"
   "$replay" "$2/$script.txt" >"$work/out"
@@ -27,7 +26,8 @@ done <<EOF
 |# a comment\n\n2 -\r\n1 LRS\n   \n1 SR\n|0|4|
 |0 R\n|2|0|line 1:
 |1 R\n1000001 -\n|2|0|line 2:
-|1 R\n# fine\n\n5 X\n|2|0|line 4:
+|1 R\n# fine\n%4096s\n5 X\n|2|0|line 4:
+|%4097s\n|2|0|line 1:
 |99999999999999999999 R\n|2|0|line 1:
 /no/such/script||2|0|velmora-replay: cannot
 $work||2|0|velmora-replay: cannot
