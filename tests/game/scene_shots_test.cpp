@@ -74,7 +74,7 @@ TEST(SceneShots, TitleThenAWalkStraightAtHerFadingToBlackUnderItsMessage)
     EXPECT_GT(walking.Count(kWhite, 98, kScreenWidth, 80, 88), 40);  // "Excitement"
     EXPECT_EQ(walking.Count(kWhite, 0, 97), 0);                      // no stray text
 
-    // Part way through the fade the bars are dimmed, not gone.
+    // Midway through the fade the bars are dimmed, not gone.
     EXPECT_TRUE(fading.At(95, 100).r > 100 && fading.At(95, 100).r < 255) << fading.At(95, 100).r;
     // Then only the message and its outline are drawn over the black.
     EXPECT_GT(message.Count(kWhite, 16, 146, 40, 89), 300);
