@@ -1,7 +1,8 @@
-// Spiders and sprites: which animation plays when, and how long each frame
-// shows (duration d shows d + 1 ticks, d after a reset; 0 holds for good).
+// Spiders: which animation plays when, and how long each frame shows
+// (duration d shows d + 1 ticks, d after a reset; 0 holds for good).
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <vector>
 
 #include "game/animation.h"
@@ -9,39 +10,53 @@
 
 namespace {
 
+std::deque<Frame> frames; // image-less frames, kept for the whole run
+
 void Fill(Animation& animation, std::initializer_list<int32_t> durations)
 {
+    animation = Animation{};
     for (int32_t duration : durations) {
-        Frame* frame = new Frame{nullptr, duration, animation.last, nullptr};
-        (animation.last ? animation.last->next : animation.first) = frame;
-        animation.last = frame;
+        Frame& frame = frames.emplace_back(Frame{nullptr, duration, animation.last, nullptr});
+        (animation.last ? animation.last->next : animation.first) = &frame;
+        animation.last = &frame;
         animation.count += 1;
     }
-}
-
-void Free(Animation& animation)
-{
-    for (Frame* frame = animation.first; frame;) {
-        Frame* next = frame->next;
-        delete frame;
-        frame = next;
-    }
-    animation = Animation{};
 }
 
 int IndexOf(const Animation* animation, const Frame* frame)
 {
     int i = 0;
-    for (Frame* f = animation ? animation->first : nullptr; f; f = f->next, ++i)
-        if (f == frame)
-            return i;
-    return -1;
+    for (const Frame* f = animation->first; f && f != frame; f = f->next)
+        ++i;
+    return i;
 }
 
-class SpiderTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+struct Step {
+    int32_t direction;
+    bool legRaised, dead;
+    int ticks;
+};
+
+TEST(SpiderTest, FlagsAndStepsChooseTheAnimationAndItsFrames)
+{
+    struct Case {
+        const char* rule;
+        std::vector<Step> steps;
+        std::vector<int> lastFrames; // the frame shown on each of the last ticks
+        Animation Spider::*animation;
+        int32_t x;
+        bool flipped;
+    } cases[] = {
+        {"walks a pixel a tick", {{+1, false, false, 5}}, {0, 1, 1, 2, 2}, &Spider::walk, 55, false},
+        {"stands facing his way", {{-1, false, false, 3}, {0, false, false, 1}}, {0}, &Spider::stand, 47, true},
+        {"walks on the spot at a bound", {{-1, false, false, 40}}, {3, 4}, &Spider::walk, 16, true},
+        {"raises the leg and holds it up", {{0, true, false, 12}}, {1, 2, 2, 2, 2, 2}, &Spider::legRaise, 50, false},
+        {"lowers, stays lowered", {{0, true, false, 12}, {0, false, false, 10}}, {2}, &Spider::legLower, 50, false},
+        {"raises after a walk", {{+1, true, false, 2}, {0, true, false, 1}}, {0}, &Spider::legRaise, 52, false},
+        {"dies where he stands", {{+1, false, true, 42}}, {1, 1, 2}, &Spider::dying, 50, false},
+    };
+    for (const Case& c : cases) {
+        Spider spider = {};
         // The game's durations: leg frames 3, walk frames 1, dying 20.
         Fill(spider.stand, {0});
         Fill(spider.legRaise, {3, 3, 0});
@@ -49,92 +64,20 @@ protected:
         Fill(spider.walk, {1, 1, 1, 1, 1, 1, 1, 1});
         Fill(spider.dying, {20, 20, 0});
         spider.Init(50, 32, false);
-    }
-    void TearDown() override
-    {
-        for (Animation* a : {&spider.stand, &spider.legRaise, &spider.legLower, &spider.walk, &spider.dying})
-            Free(*a);
-    }
-    std::vector<int> Run(int direction, int ticks)
-    {
-        std::vector<int> frames;
-        for (int t = 0; t < ticks; ++t) {
-            spider.Update(direction, 16, 144);
-            frames.push_back(IndexOf(spider.animation, spider.frame));
-        }
-        return frames;
-    }
-    Spider spider = {};
-};
-
-TEST_F(SpiderTest, WalkingStepsOnePixelFacesTheWayAndWalksOnTheSpotAtTheBounds)
-{
-    EXPECT_EQ(Run(+1, 9), (std::vector<int>{0, 1, 1, 2, 2, 3, 3, 4, 4}));
-    EXPECT_EQ(spider.x, 59);
-    EXPECT_FALSE(spider.flipped);
-    Run(-1, 3);
-    EXPECT_EQ(spider.x, 56);
-    EXPECT_TRUE(spider.flipped);
-    Run(0, 1);
-    EXPECT_TRUE(spider.flipped);
-    EXPECT_EQ(spider.animation, &spider.stand);
-    spider.x = 16;
-    Run(-1, 2);
-    EXPECT_EQ(spider.animation, &spider.walk); // walks on the spot at the bound
-}
-
-TEST_F(SpiderTest, RaisingTheLegHoldsTheLastFrameAndLoweringEndsStanding)
-{
-    spider.legRaised = true;
-    EXPECT_EQ(Run(0, 12), (std::vector<int>{0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 2}));
-    spider.legRaised = false;
-    EXPECT_EQ(Run(0, 10), (std::vector<int>{0, 0, 0, 1, 1, 1, 1, 2, 2, 2}));
-    EXPECT_EQ(spider.animation, &spider.legLower);
-    spider.legRaised = true;
-    Run(+1, 2); // walking hides the raised leg; stopping raises it afresh
-    EXPECT_EQ(spider.animation, &spider.walk);
-    Run(0, 1);
-    EXPECT_EQ(spider.animation, &spider.legRaise);
-    EXPECT_EQ(IndexOf(spider.animation, spider.frame), 0);
-}
-
-TEST_F(SpiderTest, ADeadSpiderIgnoresDirectionsAndEndsOnTheDeadPose)
-{
-    spider.dead = true;
-    std::vector<int> frames = Run(+1, 50);
-    EXPECT_EQ(spider.x, 50);
-    EXPECT_EQ(spider.animation, &spider.dying);
-    EXPECT_EQ(frames[19], 0);
-    EXPECT_EQ(frames[20], 1);
-    EXPECT_EQ(frames[40], 1);
-    EXPECT_EQ(frames[41], 2);
-    EXPECT_EQ(Run(-1, 100).back(), 2);
-}
-
-TEST(SpriteTiming, FramesShowTheirDurationPlusOneAndZeroHoldsForGood)
-{
-    struct Case {
-        std::initializer_list<int32_t> durations;
         std::vector<int> shown;
-    } cases[] = {
-        {{1, 1}, {0, 1, 1, 0, 0, 1, 1, 0, 0}},
-        {{3, 2, 0}, {0, 0, 0, 1, 1, 1, 2, 2, 2, 2}},
-        {{0, 5}, {0, 0, 0, 0, 0}},
-        {{}, {-1, -1}},
-    };
-    for (const Case& c : cases) {
-        AnimatedSprite sprite = {};
-        Fill(sprite.animation, c.durations);
-        sprite.Init(3, 4, false); // hidden sprites advance all the same
-        std::vector<int> shown;
-        for (size_t t = 0; t < c.shown.size(); ++t) {
-            sprite.Advance();
-            shown.push_back(IndexOf(&sprite.animation, sprite.frame));
+        for (const Step& step : c.steps) {
+            spider.legRaised = step.legRaised;
+            spider.dead = step.dead;
+            for (int t = 0; t < step.ticks; ++t) {
+                spider.Update(step.direction, 16, 144);
+                shown.push_back(IndexOf(spider.animation, spider.frame));
+            }
         }
-        EXPECT_EQ(shown, c.shown);
-        sprite.Init(5, 6, true);
-        EXPECT_EQ(sprite.frame, nullptr); // Init starts the animation afresh
-        Free(sprite.animation);
+        shown.erase(shown.begin(), shown.end() - int(c.lastFrames.size()));
+        EXPECT_EQ(shown, c.lastFrames) << c.rule;
+        EXPECT_EQ(spider.animation, &(spider.*c.animation)) << c.rule;
+        EXPECT_EQ(spider.x, c.x) << c.rule;
+        EXPECT_EQ(spider.flipped, c.flipped) << c.rule;
     }
 }
 
