@@ -38,8 +38,9 @@ build() { # name, folder, cmake arguments...
   local name=$1 folder=$2
   shift 2
   echo "== $name: build in $folder"
-  if ! cmake -S "$root" -B "$folder" -G Ninja "$@" >"$folder.configure.log" 2>&1; then
-    cat "$folder.configure.log"
+  mkdir -p "$folder"
+  if ! cmake -S "$root" -B "$folder" -G Ninja "$@" >"$folder/configure.log" 2>&1; then
+    cat "$folder/configure.log"
     broken+=("$name (configure)")
     failed=$((failed + 1))
     return 1
@@ -49,6 +50,23 @@ build() { # name, folder, cmake arguments...
     failed=$((failed + 1))
     return 1
   fi
+}
+
+# Debian's library sources for Windows and the browser are fetched and built
+# in the background while the native suites build and run.
+source scripts/debian-source.sh
+EnableDebianSources
+mkdir -p build-win build-web
+./scripts/build-windows.sh --libraries build-win >build-win/libraries.log 2>&1 &
+windows_libraries=$!
+./scripts/build-web.sh --libraries build-web >build-web/libraries.log 2>&1 &
+web_libraries=$!
+
+# Waits for a background step; on failure shows the end of its log.
+finished() { # pid, log
+  wait "$1" && return 0
+  tail -n 40 "$2"
+  return 1
 }
 
 build "game" build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_TESTS=ON && run_ctest "game" build -j "$jobs"
@@ -66,33 +84,40 @@ if build "sanitizers and fuzzers" build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_
   unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
 fi
 
-if [[ -x scripts/build-windows.sh ]]; then
-  echo "== windows: cross-build and Wine"
-  if VELMORA_HOST_BUILD=$root/build ./scripts/build-windows.sh; then
-    run_ctest "windows" build-win -j "$jobs"
-  else
-    broken+=("windows (build)")
-    failed=$((failed + 1))
-  fi
+echo "== windows: cross-build and Wine"
+windows_built=false
+finished $windows_libraries build-win/libraries.log &&
+  VELMORA_HOST_BUILD=$root/build ./scripts/build-windows.sh build-win && windows_built=true
+# The browser build runs in the background while Windows is tested under
+# Wine, whose tests mostly wait on the screen.
+web_build=
+if finished $web_libraries build-web/libraries.log; then
+  ./scripts/build-web.sh build-web >build-web/build.log 2>&1 &
+  web_build=$!
+fi
+if $windows_built; then
+  run_ctest "windows" build-win -j "$jobs"
+else
+  broken+=("windows (build)")
+  failed=$((failed + 1))
 fi
 
-if [[ -x scripts/build-web.sh ]]; then
-  echo "== web: build and headless Chromium"
-  if ./scripts/build-web.sh build-web; then
-    timeout 600 node --experimental-websocket tests/web/web_test.mjs build-web/site build/bin/velmora-replay \
-      tests/game/scripts build-web/test-shots | tee build-web/test.log
-    if [[ $(tail -n1 build-web/test.log) =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
-      passed=$((passed + BASH_REMATCH[1]))
-      failed=$((failed + BASH_REMATCH[2]))
-      ((BASH_REMATCH[2] == 0)) || broken+=("web")
-    else
-      broken+=("web (no tests ran)")
-      failed=$((failed + 1))
-    fi
+echo "== web: build and headless Chromium"
+if [[ -n $web_build ]] && finished $web_build build-web/build.log; then
+  tail -n 1 build-web/build.log
+  timeout 600 node --experimental-websocket tests/web/web_test.mjs build-web/site build/bin/velmora-replay \
+    tests/game/scripts build-web/test-shots | tee build-web/test.log
+  if [[ $(tail -n1 build-web/test.log) =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
+    passed=$((passed + BASH_REMATCH[1]))
+    failed=$((failed + BASH_REMATCH[2]))
+    ((BASH_REMATCH[2] == 0)) || broken+=("web")
   else
-    broken+=("web (build)")
+    broken+=("web (no tests ran)")
     failed=$((failed + 1))
   fi
+else
+  broken+=("web (build)")
+  failed=$((failed + 1))
 fi
 
 echo
