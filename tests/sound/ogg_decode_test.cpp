@@ -1,6 +1,6 @@
-// Ogg Vorbis files made by the asset tool's encoder, and two of the fuzzer's
-// seeds, decoded into 16-bit stereo at the mixer's rate; damaged files refused
-// without leaving decoder memory behind.
+// Ogg Vorbis files made by the asset tool's encoder, and the fuzzer's seeds,
+// decoded into 16-bit stereo at the mixer's rate; damaged files refused in
+// bounded decoder memory, none of it left behind.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,9 +21,9 @@ namespace {
 typedef std::vector<uint8_t> Bytes;
 typedef std::unique_ptr<MixerSource, void (*)(MixerSource*)> Decoded;
 
+// A 220 Hz sine at half the full scale, and a file of it.
 double Sine(int frame, int rate) { return 0.5 * std::sin(2.0 * M_PI * 220 * frame / rate); }
 
-// A file of a 220 Hz sine at half the full scale.
 Bytes EncodeSine(int rate, int frames)
 {
     std::vector<float> samples(static_cast<size_t>(frames));

@@ -1,6 +1,5 @@
-// The game's sound functions on our mixer engine, over an output with no
-// device that the test pulls frames from: ids by file name, and the game's
-// own sounds evenly loud, looped exactly at their volume and never clicking.
+// The game's sound functions on our mixer engine, over an output the test
+// pulls frames from: ids by file name, and the game's own sounds as heard.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,7 +31,6 @@ SoundEngine* MakePulledEngine()
     return MakeMixerSoundEngine(SoundOutput{open, close});
 }
 
-// Appends the next frames the output is given.
 void Pull(std::vector<int16_t>& heard, int32_t frames)
 {
     heard.resize(heard.size() + 2 * size_t(frames));
@@ -54,18 +52,19 @@ protected:
     }
 };
 
-// Each added "./" gives the one file another name, and so another id.
+// Each id's binary digits, spelt as "/" and "./" steps, give the one file a name of its own.
 TEST_F(SoundTest, SoundsGetIdsInLoadOrderOnceByNameWhateverTheCase)
 {
     const std::string seeds = std::string(VELMORA_OGG_SEEDS) + "/";
     for (const std::string& missing : {seeds + "missing.ogg", seeds, std::string()})
         EXPECT_EQ(LoadSound(String(missing.c_str())), 0u) << missing;
-    std::string name = seeds + "mono-8000.ogg";
-    EXPECT_EQ(LoadSound(String(name.c_str())), 1u);
+    EXPECT_EQ(LoadSound(String((seeds + "mono-8000.ogg").c_str())), 1u);
     EXPECT_EQ(LoadSound(String((seeds + "MONO-8000.OGG").c_str())), 1u);
     for (uint32_t id = 2; id <= 1024; ++id) {
-        name.insert(seeds.size(), "./");
-        ASSERT_EQ(LoadSound(String(name.c_str())), id < 1024 ? id : 0u) << id;
+        std::string route;
+        for (int bit = 0; bit < 10; ++bit)
+            route += (id >> bit & 1) ? "./" : "/";
+        ASSERT_EQ(LoadSound(String((seeds + route + "mono-8000.ogg").c_str())), id < 1024 ? id : 0u) << id;
     }
     for (uint32_t id : {0u, 1024u, 0xFFFFFFFFu})
         EXPECT_EQ(PlaySoundEffect(id, 1.0f, true), nullptr);
@@ -118,6 +117,7 @@ TEST_F(SoundTest, GameSoundsAreEvenlyLoudLoopExactlyAndNeverClick)
         SoundVoice* voice = PlaySoundEffect(id, 1.0f, true);
         while (heard.size() < own.size() * 4 / 3)
             Pull(heard, 1000);
+        EXPECT_EQ(heard[0], 0) << name << " starts from silence";
         for (size_t i = fade; i < heard.size(); ++i)
             ASSERT_EQ(heard[i], own[i % own.size()]) << name << " " << i;
         StopSound(voice);
