@@ -46,12 +46,14 @@ TEST(SdlSound, TheBeepReachesTheDeviceWholeAfterSilence)
     InitSound();
     ASSERT_EQ(LoadSound(String(beep)), 1u);
     EXPECT_EQ(MakeSdlSoundEngine(), nullptr); // one engine holds the device
+    const size_t before = WaitForSamples(device, 2 * 4096).size();
+    ASSERT_GE(before, 2u * 4096) << "the device is running";
     PlaySoundEffect(1, 1.0f, false);
     MixerSource* decoded = DecodeOggFile(String(beep), kSoundSampleRate);
     ASSERT_NE(decoded, nullptr);
     const std::vector<int16_t> expected(decoded->samples, decoded->samples + 2 * decoded->frames);
     FreeMixerSource(decoded);
-    const std::vector<int16_t> samples = WaitForSamples(device, expected.size() + 2 * 4096);
+    const std::vector<int16_t> samples = WaitForSamples(device, before + expected.size() + 2 * 4096);
     ShutdownSound();
     // Exact once its fade in is over, and nothing but silence before it.
     const size_t fade = 2 * kSoundSampleRate / 1000 * kVoiceFadeMilliseconds;
