@@ -80,6 +80,15 @@ TEST(OggDecode, ManyChannelsPlayAndEmptyTooLongCutShortAndDamagedFilesAreRefused
     EXPECT_EQ(Decode(EncodeSine(8000, 8000 * (kLongestSoundSeconds + 1))), nullptr);
     Bytes ogg = EncodeSine(44100, 20000);
     EXPECT_EQ(Decode(Bytes(ogg.begin(), ogg.end() - 1)), nullptr);
+    // Bytes after the stream are ignored, but no file over 16 MiB is read.
+    for (int64_t size : {16 << 20, (16 << 20) + 1}) {
+        Bytes padded = ogg;
+        padded.resize(size_t(size), 0x5A);
+        const std::string path = ::testing::TempDir() + "velmora-padded.ogg";
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(padded.data()), size);
+        Decoded d(DecodeOggFile(String(path.c_str()), 44100), FreeMixerSource);
+        EXPECT_EQ(d != nullptr, size == 16 << 20) << size;
+    }
     for (size_t at = 0; at < ogg.size(); at += 13) {
         Bytes damaged = ogg;
         damaged[at] ^= 0x5A;
