@@ -34,7 +34,6 @@ void GlTest::TearDown()
     ClearTextureCache();
     ClearFont(renderer.font);
     DestroyOffscreenGl(window);
-    window = nullptr;
     std::error_code ignored;
     std::filesystem::remove_all(tempFolder, ignored);
 }
@@ -76,14 +75,7 @@ std::string GlTest::Picture(int32_t left, int32_t bottom, int32_t width, int32_t
     for (int32_t y = bottom + height - 1; y >= bottom; --y) {
         for (int32_t x = left; x < left + width; ++x) {
             Rgba c = At(x, y);
-            char symbol = '?';
-            if (c.red == 255 && c.green == 255 && c.blue == 255)
-                symbol = '#';
-            else if (c.red == 255 && c.green == 0 && c.blue == 0)
-                symbol = 'o';
-            else if (c.red == 0 && c.green == 0 && c.blue == 0)
-                symbol = '.';
-            picture += symbol;
+            picture += c == kWhite ? '#' : c == kRed ? 'o' : c == kBlack ? '.' : '?';
         }
         picture += '\n';
     }
@@ -93,12 +85,8 @@ std::string GlTest::Picture(int32_t left, int32_t bottom, int32_t width, int32_t
 std::string GlTest::WriteImage(const std::string& name, const TestImage& image) const
 {
     std::vector<uint16_t> samples;
-    for (const Rgba& p : image.pixels) {
-        samples.push_back(p.red);
-        samples.push_back(p.green);
-        samples.push_back(p.blue);
-        samples.push_back(p.alpha);
-    }
+    for (const Rgba& p : image.pixels)
+        samples.insert(samples.end(), {p.red, p.green, p.blue, p.alpha});
     PngImage png = {image.width, image.height, 6, 8, false, samples.data(), nullptr, 0, nullptr, 0};
     std::string path = TempPath(name);
     EXPECT_TRUE(WritePng(path.c_str(), png)) << path;
