@@ -16,17 +16,13 @@ void PrintTo(const Rgba& colour, std::ostream* out)
          << ")";
 }
 
-TestImage::TestImage(int32_t width, int32_t height, Rgba fill)
-    : width(width), height(height), pixels(size_t(width) * size_t(height), fill)
-{
-}
-
 void GlTest::SetUp()
 {
     ResetTestPlatform();
     std::string pattern = (std::filesystem::temp_directory_path() / "velmora-gl-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     tempFolder = pattern;
+    OpenWindow(160, 120);
 }
 
 void GlTest::TearDown()

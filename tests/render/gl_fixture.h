@@ -13,9 +13,9 @@
 
 struct Rgba {
     uint8_t red, green, blue, alpha;
-    bool operator==(const Rgba& other) const
+    bool operator==(const Rgba& o) const
     {
-        return red == other.red && green == other.green && blue == other.blue && alpha == other.alpha;
+        return red == o.red && green == o.green && blue == o.blue && alpha == o.alpha;
     }
 };
 void PrintTo(const Rgba& colour, std::ostream* out);
@@ -24,10 +24,11 @@ void PrintTo(const Rgba& colour, std::ostream* out);
 struct TestImage {
     int32_t width, height;
     std::vector<Rgba> pixels;
-    TestImage(int32_t width, int32_t height, Rgba fill);
-    void Set(int32_t x, int32_t y, Rgba colour) { pixels[size_t(y) * size_t(width) + size_t(x)] = colour; }
+    TestImage(int32_t width, int32_t height, Rgba fill) : width(width), height(height), pixels(width * height, fill) {}
+    void Set(int32_t x, int32_t y, Rgba colour) { pixels[size_t(y * width + x)] = colour; }
 };
 
+// Each test starts with a window the size of the virtual screen.
 class GlTest : public ::testing::Test {
 protected:
     void SetUp() override;
