@@ -69,10 +69,8 @@ std::string GlTest::Picture(int32_t left, int32_t bottom, int32_t width, int32_t
 {
     std::string picture;
     for (int32_t y = bottom + height - 1; y >= bottom; --y) {
-        for (int32_t x = left; x < left + width; ++x) {
-            Rgba c = At(x, y);
-            picture += c == kWhite ? '#' : c == kRed ? 'o' : c == kBlack ? '.' : '?';
-        }
+        for (int32_t x = left; x < left + width; ++x)
+            picture += At(x, y) == kWhite ? '#' : At(x, y) == kRed ? 'o' : At(x, y) == kBlack ? '.' : '?';
         picture += '\n';
     }
     return picture;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,7 @@
 
 struct Rgba {
     uint8_t red, green, blue, alpha;
-    bool operator==(const Rgba& o) const
-    {
-        return red == o.red && green == o.green && blue == o.blue && alpha == o.alpha;
-    }
+    bool operator==(const Rgba& o) const { return memcmp(this, &o, sizeof o) == 0; }
 };
 void PrintTo(const Rgba& colour, std::ostream* out);
 

@@ -38,14 +38,9 @@ protected:
     std::string Write(int32_t type, int32_t depth, const Samples& samples, const Bytes& transparency = {},
                       bool interlaced = false)
     {
-        static const Bytes palette = {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 8, 7};
-        int32_t width = int32_t(samples.size()) / PngChannelCount(type);
-        PngImage image = {width, 1, type, depth, interlaced, samples.data(), nullptr, 0, transparency.data(), 0};
-        image.transparencyCount = int32_t(transparency.size());
-        if (type == 3) {
-            image.palette = palette.data();
-            image.paletteSize = 4;
-        }
+        static const uint8_t palette[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 8, 7}; // read for type 3 alone
+        int32_t width = int32_t(samples.size()) / PngChannelCount(type), keys = int32_t(transparency.size());
+        PngImage image = {width, 1, type, depth, interlaced, samples.data(), palette, 4, transparency.data(), keys};
         std::string path = TempPath("image" + std::to_string(++written) + ".png");
         EXPECT_TRUE(WritePng(path.c_str(), image));
         return path;

@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <ctime>
-#include <fstream>
 #include <string>
 
 #include "text/string.h"
@@ -76,24 +75,6 @@ TEST(String, PathsSplitIntoFolderAndFileResolvingDotDot)
     SplitPath(deepFolder, String((deep + "b\\c.txt").c_str()), file);
     EXPECT_LT(std::clock() - start, 2 * CLOCKS_PER_SEC);
     EXPECT_EQ(Str(deepFolder), "b");
-}
-
-TEST(InputFile, LinesEndAtLineFeedsWithCarriageReturnsDropped)
-{
-    std::string path = ::testing::TempDir() + "velmora_input_file.txt", longLine(5000, 'q');
-    struct Case {
-        std::string bytes, lines;
-    } cases[] = {{"a\r\nb", "a|b|"}, {"x\n\n\r", "x||"}, {longLine + "\nend", longLine + "|end|"}, {"", ""}};
-    for (const Case& c : cases) {
-        std::ofstream(path, std::ios::binary) << c.bytes;
-        InputFile file;
-        ASSERT_TRUE(file.Open(String(path.c_str())));
-        std::string lines;
-        for (String line; file.ReadLine(line);)
-            lines += Str(line) + "|";
-        EXPECT_EQ(lines, c.lines);
-    }
-    std::remove(path.c_str());
 }
 
 } // namespace
