@@ -18,10 +18,8 @@ void PrintTo(const Rgba& colour, std::ostream* out)
 
 void GlTest::SetUp()
 {
-    ResetTestPlatform();
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-gl-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    tempFolder = pattern;
+    tempFolder = (std::filesystem::temp_directory_path() / "velmora-gl-XXXXXX").string();
+    ASSERT_NE(mkdtemp(tempFolder.data()), nullptr);
     OpenWindow(160, 120);
 }
 
