@@ -32,44 +32,43 @@ std::string Join(const uint8_t* samples, size_t count)
     return text;
 }
 
-class PngTest : public GlTest {
-protected:
-    // A one-row image; palette images index red, green, blue and (9,8,7).
-    std::string Write(int32_t type, int32_t depth, const Samples& samples, const Bytes& transparency = {},
-                      bool interlaced = false)
-    {
-        static const uint8_t palette[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 8, 7}; // read for type 3 alone
-        int32_t width = int32_t(samples.size()) / PngChannelCount(type), keys = int32_t(transparency.size());
-        PngImage image = {width, 1, type, depth, interlaced, samples.data(), palette, 4, transparency.data(), keys};
-        std::string path = TempPath("image" + std::to_string(++written) + ".png");
-        EXPECT_TRUE(WritePng(path.c_str(), image));
-        return path;
-    }
-    // The one-channel samples a font page gets, or "refused".
-    static std::string Decode(const std::string& path)
-    {
-        uint8_t* pixels = nullptr;
-        int32_t width = 0, height = 0;
-        if (!LoadPngPixels(pixels, width, height, String(path.c_str()), 1))
-            return "refused";
-        std::string text = Join(pixels, size_t(width * height));
-        free(pixels);
-        return text;
-    }
-    // The RGBA texels of the texture a sprite gets, faded as asked.
-    static std::string Texels(const std::string& path, const int32_t fade[4])
-    {
-        Texture texture;
-        if (!texture.Load(String(path.c_str()), fade[0], fade[1], fade[2], fade[3]))
-            return "refused";
-        Bytes texels(size_t(texture.width * texture.height * 4));
-        glBindTexture(GL_TEXTURE_2D, texture.glName);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-        glBindTexture(GL_TEXTURE_2D, glState.boundTexture);
-        return Join(texels.data(), texels.size());
-    }
-    int written = 0;
-};
+// Writes a one-row image; palette images index red, green, blue and (9,8,7).
+std::string Write(const std::string& path, int32_t type, int32_t depth, const Samples& samples,
+                  const Bytes& transparency = {}, bool interlaced = false)
+{
+    static const uint8_t palette[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 8, 7}; // read for type 3 alone
+    int32_t width = int32_t(samples.size()) / PngChannelCount(type), keys = int32_t(transparency.size());
+    PngImage image = {width, 1, type, depth, interlaced, samples.data(), palette, 4, transparency.data(), keys};
+    EXPECT_TRUE(WritePng(path.c_str(), image));
+    return path;
+}
+
+// The one-channel samples a font page gets, or "refused".
+std::string Decode(const std::string& path)
+{
+    uint8_t* pixels = nullptr;
+    int32_t width = 0, height = 0;
+    if (!LoadPngPixels(pixels, width, height, String(path.c_str()), 1))
+        return "refused";
+    std::string text = Join(pixels, size_t(width * height));
+    free(pixels);
+    return text;
+}
+
+// The RGBA texels of the texture a sprite gets, faded as asked.
+std::string Texels(const std::string& path, const int32_t fade[4])
+{
+    Texture texture;
+    if (!texture.Load(String(path.c_str()), fade[0], fade[1], fade[2], fade[3]))
+        return "refused";
+    Bytes texels(size_t(texture.width * texture.height * 4));
+    glBindTexture(GL_TEXTURE_2D, texture.glName);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glBindTexture(GL_TEXTURE_2D, glState.boundTexture);
+    return Join(texels.data(), texels.size());
+}
+
+using PngTest = GlTest;
 
 TEST_F(PngTest, EveryColourTypeAndDepthGivesFontsAndSpritesTheirPixelsWithOnlyPureBlackKeyed)
 {
@@ -99,7 +98,8 @@ TEST_F(PngTest, EveryColourTypeAndDepthGivesFontsAndSpritesTheirPixelsWithOnlyPu
         {6, 8, {100, 50, 0, 255, 255, 255, 255, 10}, {}, {3, 0, 30, 0}, "100 255", "33 36 0 255 85 105 85 10"},
     };
     for (const Case& c : cases) {
-        std::string path = Write(c.type, c.depth, c.samples, c.transparency, c.interlaced);
+        std::string path = Write(TempPath(std::to_string(&c - cases) + ".png"), c.type, c.depth, c.samples,
+                                 c.transparency, c.interlaced);
         EXPECT_EQ(Decode(path), c.one) << "type " << c.type << " depth " << c.depth << " " << c.samples[0];
         EXPECT_EQ(Texels(path, c.fade), c.texels) << "type " << c.type << " depth " << c.depth;
     }
@@ -135,7 +135,7 @@ std::string WriteHugePng(const std::string& path)
 TEST_F(PngTest, PicturesTooLargeToDecodeAreRefusedButWideStripsAreNot)
 {
     EXPECT_EQ(Decode(WriteHugePng(TempPath("huge.png"))), "refused");
-    EXPECT_EQ(Decode(Write(0, 8, Samples(20000, 0))).substr(0, 6), "0 0 0 ");
+    EXPECT_EQ(Decode(Write(TempPath("strip.png"), 0, 8, Samples(20000, 0))).substr(0, 6), "0 0 0 ");
 }
 
 TEST_F(GlTest, WindowsOfEverySizeShowTheScreenScaledWithMargins)
