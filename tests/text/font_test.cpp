@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "render/renderer.h"
 #include "tests/render/gl_fixture.h"
@@ -19,15 +20,7 @@ namespace {
 
 typedef std::vector<std::string> Lines;
 
-struct TestGlyph {
-    int32_t code, width;
-    bool blank = false; // its cell is left empty
-};
-
-struct TestPage {
-    int32_t number;
-    std::vector<TestGlyph> glyphs;
-};
+typedef std::vector<std::pair<int32_t, int32_t>> Glyphs; // code and width of each
 
 void WriteTextFile(const std::string& path, const std::string& bytes)
 {
@@ -38,43 +31,44 @@ class FontLoadTest : public GlTest {
 protected:
     // Each test starts with the renderer's font "Tiny.txt": height 5, spacing
     // 1, line gap 2. Code 1 is the lowest defined, so it is the default
-    // glyph: one pixel wide. The blanks have empty cells.
+    // glyph: one pixel wide.
     void SetUp() override
     {
         GlTest::SetUp();
         std::filesystem::create_directory(TempPath("Fonts"));
         WriteFont("Tiny.txt", "5\n1\n2\n0\n", 5,
-                  {{0, {{1, 1}, {'A', 3}, {'B', 4}, {'W', 6}, {200, 5}, {' ', 2, true}, {'\t', 3, true}}}});
+                  {{0, {{1, 1}, {'A', 3}, {'B', 4}, {'W', 6}, {200, 5}, {' ', 2}, {'\t', 3}}}});
         ASSERT_TRUE(InitRenderer(160, 120, String(tempFolder.c_str()), String("Fonts"), String("Tiny.txt")));
         ResizeRenderer(160, 120);
     }
     // Writes "Fonts/<descriptorName>" and for each page "<base> <n><extension>"
     // with its images "<base> <n>.png" and "<base> <n> outline.png": solid
     // glyph blocks three pixels apart from x = 2, y = 1, the outline's one
-    // pixel larger all round, and 11 empty columns after the last.
+    // pixel larger all round, and 11 empty columns after the last. Blanks
+    // have empty cells.
     void WriteFont(const std::string& descriptorName, const std::string& descriptorText, int32_t height,
-                   const std::vector<TestPage>& pages)
+                   const std::map<int32_t, Glyphs>& pages)
     {
         WriteTextFile(TempPath("Fonts/" + descriptorName), descriptorText);
         size_t dot = descriptorName.rfind('.');
         std::string extension = dot == std::string::npos ? "" : descriptorName.substr(dot);
-        for (const TestPage& page : pages) {
-            std::string name = "Fonts/" + descriptorName.substr(0, dot) + " " + std::to_string(page.number), lines;
+        for (const auto& page : pages) {
+            std::string name = "Fonts/" + descriptorName.substr(0, dot) + " " + std::to_string(page.first), lines;
             std::vector<std::string> cells;
             int32_t width = 14, left = 2;
-            for (const TestGlyph& glyph : page.glyphs)
-                width += glyph.width + 3;
+            for (const auto& [code, glyphWidth] : page.second)
+                width += glyphWidth + 3;
             TestImage face(width, height + 3, kBlack), outline(face);
-            for (const TestGlyph& glyph : page.glyphs) {
-                for (int32_t y = 0; !glyph.blank && y < height + 2; ++y)
-                    for (int32_t x = left - 1; x <= left + glyph.width; ++x) {
+            for (const auto& [code, glyphWidth] : page.second) {
+                for (int32_t y = 0; code != ' ' && code != '\t' && y < height + 2; ++y)
+                    for (int32_t x = left - 1; x <= left + glyphWidth; ++x) {
                         outline.Set(x, y, kWhite);
-                        if (y > 0 && y <= height && x >= left && x < left + glyph.width)
+                        if (y > 0 && y <= height && x >= left && x < left + glyphWidth)
                             face.Set(x, y, kWhite);
                     }
-                cells.resize(std::max(cells.size(), size_t(glyph.code) + 1));
-                cells[size_t(glyph.code)] = std::to_string(left) + "\t1\t" + std::to_string(glyph.width);
-                left += glyph.width + 3;
+                cells.resize(std::max(cells.size(), size_t(code) + 1));
+                cells[size_t(code)] = std::to_string(left) + "\t1\t" + std::to_string(glyphWidth);
+                left += glyphWidth + 3;
             }
             for (const std::string& cell : cells)
                 lines += cell + "\n";
