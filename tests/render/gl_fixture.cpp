@@ -3,18 +3,11 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <ostream>
 
 #include "render/renderer.h"
 #include "render/texture_cache.h"
 #include "tests/support/test_platform.h"
 #include "tools/pngwrite/png_write.h"
-
-void PrintTo(const Rgba& colour, std::ostream* out)
-{
-    *out << "(" << int(colour.red) << "," << int(colour.green) << "," << int(colour.blue) << "," << int(colour.alpha)
-         << ")";
-}
 
 void GlTest::SetUp()
 {

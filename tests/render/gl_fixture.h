@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,10 @@ struct Rgba {
     uint8_t red, green, blue, alpha;
     bool operator==(const Rgba& o) const { return memcmp(this, &o, sizeof o) == 0; }
 };
-void PrintTo(const Rgba& colour, std::ostream* out);
+inline void PrintTo(const Rgba& c, std::ostream* out)
+{
+    *out << "(" << int(c.red) << "," << int(c.green) << "," << int(c.blue) << "," << int(c.alpha) << ")";
+}
 
 // An RGBA image of 8-bit samples, rows top first, for writing test PNGs.
 struct TestImage {
