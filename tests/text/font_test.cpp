@@ -27,6 +27,9 @@ void WriteTextFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+const TextColour kFaceWhite = {1, 1, 1, 1};
+const TextColour kNoOutline = {1, 0, 0, 0};
+
 class FontLoadTest : public GlTest {
 protected:
     // Each test starts with the renderer's font "Tiny.txt": height 5, spacing
@@ -87,7 +90,7 @@ protected:
     Font& font = renderer.font; // cleared with the window
 };
 
-TEST_F(FontLoadTest, DescriptorsGiveTheirMetricsOrTheirMessage)
+TEST_F(FontLoadTest, DescriptorsGiveTheirMetricsOrTheirMessageAndAnyMetricsDraw)
 {
     struct Case {
         const char* descriptor;
@@ -99,12 +102,16 @@ TEST_F(FontLoadTest, DescriptorsGiveTheirMetricsOrTheirMessage)
         {"7\n3", true, {7, 3, 0, 0}, {}},
         {" -3px\r\nletters\n\n 12 34\n", true, {-3, 0, 0, 12}, {}},
         {"8\n1\n2\n0\n\n", false, {0, 0, 0, 0}, {"Error loading font " + GamePath("Small.txt") + " (line 5)"}},
+        {"2147483000\n-2147483000\n2147483000\n", true, {2147483000, -2147483000, 2147483000, 0}, {}},
     };
     for (const Case& c : cases) {
         WriteFont("Small.txt", c.descriptor, 8, {{0, {{'A', 5}, {'B', 4}}}});
         EXPECT_EQ(Load(), c.loads) << c.descriptor;
         EXPECT_EQ(testPlatform.logLines, c.log) << c.descriptor;
         EXPECT_EQ((std::vector<int32_t>{font.height, font.spacing, font.lineGap, font.reserved}), c.metrics);
+        // Absurd metrics lay out nonsense, but draw without fault.
+        DrawText(String("AB A\nB\tAAAAAAAAAAAA"), 2147483000, -2147483000, 5, kFaceWhite, kFaceWhite);
+        DrawText(String("AB A\nB"), -2147483000, 2147483000, -2147483647, kFaceWhite, kFaceWhite);
     }
 }
 
@@ -151,9 +158,6 @@ TEST_F(FontLoadTest, BrokenPagesAreDroppedAndTheirCharactersDrawnWithTheDefault)
     EXPECT_EQ(glyph, &font.pages[3]->glyphs['C']); // the lowest code defined
     EXPECT_EQ(page, font.pages[3]);
 }
-
-const TextColour kFaceWhite = {1, 1, 1, 1};
-const TextColour kNoOutline = {1, 0, 0, 0};
 
 using TextDrawTest = FontLoadTest;
 
@@ -206,15 +210,6 @@ TEST_F(TextDrawTest, OutlinesFrameEveryGlyphAndGlyphsAtTheEdgesShowWhatFits)
     EXPECT_EQ(At(0, 0), kGreen);
     EXPECT_EQ(At(1, 1), kBlack);
     EXPECT_EQ(Picture(157, 115, 3, 5), ".##\n.##\n.##\n.##\n...\n");
-}
-
-TEST_F(TextDrawTest, FontWithAbsurdMetricsDrawsWithoutFault)
-{
-    renderer.font.height = 2147483000;
-    renderer.font.lineGap = 2147483000;
-    renderer.font.spacing = -2147483000;
-    DrawText(String("AB A\nB\tAAAAAAAAAAAA"), 2147483000, -2147483000, 5, kFaceWhite, kFaceWhite);
-    DrawText(String("AB A\nB"), -2147483000, 2147483000, -2147483647, kFaceWhite, kFaceWhite);
 }
 
 } // namespace
