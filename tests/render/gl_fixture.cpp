@@ -3,30 +3,17 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <ostream>
 
 #include "render/renderer.h"
 #include "render/texture_cache.h"
 #include "tests/support/test_platform.h"
 #include "tools/pngwrite/png_write.h"
 
-void PrintTo(const Rgba& colour, std::ostream* out)
-{
-    *out << "(" << int(colour.red) << "," << int(colour.green) << "," << int(colour.blue) << "," << int(colour.alpha)
-         << ")";
-}
-
-TestImage::TestImage(int32_t width, int32_t height, Rgba fill)
-    : width(width), height(height), pixels(size_t(width) * size_t(height), fill)
-{
-}
-
 void GlTest::SetUp()
 {
-    ResetTestPlatform();
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-gl-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    tempFolder = pattern;
+    tempFolder = (std::filesystem::temp_directory_path() / "velmora-gl-XXXXXX").string();
+    ASSERT_NE(mkdtemp(tempFolder.data()), nullptr);
+    OpenWindow(160, 120);
 }
 
 void GlTest::TearDown()
@@ -34,7 +21,6 @@ void GlTest::TearDown()
     ClearTextureCache();
     ClearFont(renderer.font);
     DestroyOffscreenGl(window);
-    window = nullptr;
     std::error_code ignored;
     std::filesystem::remove_all(tempFolder, ignored);
 }
@@ -74,17 +60,8 @@ std::string GlTest::Picture(int32_t left, int32_t bottom, int32_t width, int32_t
 {
     std::string picture;
     for (int32_t y = bottom + height - 1; y >= bottom; --y) {
-        for (int32_t x = left; x < left + width; ++x) {
-            Rgba c = At(x, y);
-            char symbol = '?';
-            if (c.red == 255 && c.green == 255 && c.blue == 255)
-                symbol = '#';
-            else if (c.red == 255 && c.green == 0 && c.blue == 0)
-                symbol = 'o';
-            else if (c.red == 0 && c.green == 0 && c.blue == 0)
-                symbol = '.';
-            picture += symbol;
-        }
+        for (int32_t x = left; x < left + width; ++x)
+            picture += At(x, y) == kWhite ? '#' : At(x, y) == kRed ? 'o' : At(x, y) == kBlack ? '.' : '?';
         picture += '\n';
     }
     return picture;
@@ -93,12 +70,8 @@ std::string GlTest::Picture(int32_t left, int32_t bottom, int32_t width, int32_t
 std::string GlTest::WriteImage(const std::string& name, const TestImage& image) const
 {
     std::vector<uint16_t> samples;
-    for (const Rgba& p : image.pixels) {
-        samples.push_back(p.red);
-        samples.push_back(p.green);
-        samples.push_back(p.blue);
-        samples.push_back(p.alpha);
-    }
+    for (const Rgba& p : image.pixels)
+        samples.insert(samples.end(), {p.red, p.green, p.blue, p.alpha});
     PngImage png = {image.width, image.height, 6, 8, false, samples.data(), nullptr, 0, nullptr, 0};
     std::string path = TempPath(name);
     EXPECT_TRUE(WritePng(path.c_str(), png)) << path;

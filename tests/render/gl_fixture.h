@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,21 +15,22 @@
 
 struct Rgba {
     uint8_t red, green, blue, alpha;
-    bool operator==(const Rgba& other) const
-    {
-        return red == other.red && green == other.green && blue == other.blue && alpha == other.alpha;
-    }
+    bool operator==(const Rgba& o) const { return memcmp(this, &o, sizeof o) == 0; }
 };
-void PrintTo(const Rgba& colour, std::ostream* out);
+inline void PrintTo(const Rgba& c, std::ostream* out)
+{
+    *out << "(" << int(c.red) << "," << int(c.green) << "," << int(c.blue) << "," << int(c.alpha) << ")";
+}
 
 // An RGBA image of 8-bit samples, rows top first, for writing test PNGs.
 struct TestImage {
     int32_t width, height;
     std::vector<Rgba> pixels;
-    TestImage(int32_t width, int32_t height, Rgba fill);
-    void Set(int32_t x, int32_t y, Rgba colour) { pixels[size_t(y) * size_t(width) + size_t(x)] = colour; }
+    TestImage(int32_t width, int32_t height, Rgba fill) : width(width), height(height), pixels(width * height, fill) {}
+    void Set(int32_t x, int32_t y, Rgba colour) { pixels[size_t(y * width + x)] = colour; }
 };
 
+// Each test starts with a window the size of the virtual screen.
 class GlTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -1,137 +1,237 @@
-// The virtual screen fitted to windows of every size, and what the drawing
-// operations put on the screen: rectangles, overlays and sprites.
+// PNG files of every colour type and depth decoded into the 1 or 4 channels
+// the font and the sprites ask for, pictures too large refused, textures
+// made with pure black as the colour key and the cache that shares them;
+// then the virtual screen fitted to windows of every size, and what the
+// drawing operations put on it: rectangles, overlays and sprites.
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "render/gl_api.h"
+#include "render/gl_state.h"
 #include "render/renderer.h"
 #include "render/texture.h"
 #include "render/texture_cache.h"
 #include "tests/render/gl_fixture.h"
+#include "tools/pngwrite/png_write.h"
 
 namespace {
 
-struct SizeCase {
-    int32_t width, height;
-    double left, right, bottom, top; // the projection
-    int32_t visibleLeft, visibleRight, visibleBottom, visibleTop;
-};
+typedef std::vector<uint8_t> Bytes;
+typedef std::vector<uint16_t> Samples;
 
-void PrintTo(const SizeCase& c, std::ostream* out) { *out << c.width << "x" << c.height; }
-
-class WindowSizeTest : public GlTest, public ::testing::WithParamInterface<SizeCase> {};
-
-TEST_P(WindowSizeTest, ScaleMarginsAndVisibleArea)
+std::string Join(const uint8_t* samples, size_t count)
 {
-    const SizeCase& c = GetParam();
-    OpenWindow(c.width, c.height);
-    GLdouble m[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, m);
-    double width = 2.0 / m[0], height = 2.0 / m[5];
-    double left = (-m[12] - 1.0) * width / 2.0, bottom = (-m[13] - 1.0) * height / 2.0;
-    EXPECT_NEAR(left, c.left, 0.01);
-    EXPECT_NEAR(left + width, c.right, 0.01);
-    EXPECT_NEAR(bottom, c.bottom, 0.01);
-    EXPECT_NEAR(bottom + height, c.top, 0.01);
-    EXPECT_EQ(renderer.visibleLeft, c.visibleLeft);
-    EXPECT_EQ(renderer.visibleRight, c.visibleRight);
-    EXPECT_EQ(renderer.visibleBottom, c.visibleBottom);
-    EXPECT_EQ(renderer.visibleTop, c.visibleTop);
+    std::string text;
+    for (size_t i = 0; i < count; ++i)
+        text += (i ? " " : "") + std::to_string(samples[i]);
+    return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, WindowSizeTest,
-                         ::testing::Values(SizeCase{640, 480, 0, 160, 0, 120, 0, 160, 0, 120},
-                                           SizeCase{700, 500, -7.5, 167.5, -2.5, 122.5, -8, 168, -3, 123},
-                                           SizeCase{1920, 1080, -240.0 / 9, 160 + 240.0 / 9, 0, 120, -27, 187, 0, 120},
-                                           SizeCase{321, 241, 0, 160.5, 0, 120.5, 0, 161, 0,
-                                                    121}, // the odd pixel goes right and up
-                                           SizeCase{319, 239, -79, 240, -59, 180, -79, 240, -59, 180},
-                                           // Smaller than the virtual screen: it shrinks to fit.
-                                           SizeCase{100, 100, 0, 160, -20, 140, 0, 160, -20, 140},
-                                           SizeCase{200, 100, -40, 200, 0, 120, -40, 200, 0, 120},
-                                           SizeCase{159, 120, 0, 160, -0.3774, 120.3774, 0, 160, -1, 121},
-                                           // Float error of a few millionths must not widen the area.
-                                           SizeCase{2, 10, 0, 160, -340, 460, 0, 160, -340, 460}));
+// Writes a one-row image; palette images index red, green, blue and (9,8,7).
+std::string Write(const std::string& path, int32_t type, int32_t depth, const Samples& samples,
+                  const Bytes& transparency = {}, bool interlaced = false)
+{
+    static const uint8_t palette[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 8, 7}; // read for type 3 alone
+    int32_t width = int32_t(samples.size()) / PngChannelCount(type), keys = int32_t(transparency.size());
+    PngImage image = {width, 1, type, depth, interlaced, samples.data(), palette, 4, transparency.data(), keys};
+    EXPECT_TRUE(WritePng(path.c_str(), image));
+    return path;
+}
+
+// The one-channel samples a font page gets, or "refused".
+std::string Decode(const std::string& path)
+{
+    uint8_t* pixels = nullptr;
+    int32_t width = 0, height = 0;
+    if (!LoadPngPixels(pixels, width, height, String(path.c_str()), 1))
+        return "refused";
+    std::string text = Join(pixels, size_t(width * height));
+    free(pixels);
+    return text;
+}
+
+// The RGBA texels of the texture a sprite gets, faded as asked.
+std::string Texels(const std::string& path, const int32_t fade[4])
+{
+    Texture texture;
+    if (!texture.Load(String(path.c_str()), fade[0], fade[1], fade[2], fade[3]))
+        return "refused";
+    Bytes texels(size_t(texture.width * texture.height * 4));
+    glBindTexture(GL_TEXTURE_2D, texture.glName);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glBindTexture(GL_TEXTURE_2D, glState.boundTexture);
+    return Join(texels.data(), texels.size());
+}
+
+using PngTest = GlTest;
+
+TEST_F(PngTest, EveryColourTypeAndDepthGivesFontsAndSpritesTheirPixelsWithOnlyPureBlackKeyed)
+{
+    struct Case {
+        int32_t type, depth;
+        Samples samples;
+        Bytes transparency;
+        int32_t fade[4]; // divisor, red, green, blue
+        const char *one, *texels;
+        bool interlaced = false;
+    } cases[] = {
+        {0, 8, {10}, {}, {}, "10", "10 10 10 255"},
+        {4, 8, {10, 20}, {}, {}, "10", "10 10 10 20"},
+        {2, 8, {10, 20, 30}, {}, {}, "10", "10 20 30 255"},
+        {6, 8, {10, 20, 30, 40}, {}, {}, "10", "10 20 30 40"},
+        {4, 16, {0xABCD, 0x8001}, {}, {}, "171", "171 171 171 128"}, // 16-bit samples keep their high byte
+        // Palettes give opaque RGB whatever their transparency; colour keys add no alpha.
+        {3, 8, {1, 3, 0}, {0, 128, 255, 0}, {}, "0 9 255", "0 255 0 255 9 8 7 255 255 0 0 255"},
+        {0, 8, {5, 6}, {0, 5}, {}, "5 6", "5 5 5 255 6 6 6 255"},
+        {2, 8, {1, 2, 3}, {0, 1, 0, 2, 0, 3}, {}, "1", "1 2 3 255"},
+        {0, 1, {0, 1, 0}, {}, {}, "0 255 0", "0 0 0 0 255 255 255 255 0 0 0 0", true}, // interlaced: 0 0 1 in file
+        // Pure black is transparent; near-black is not.
+        {6, 8, {0, 0, 0, 255, 255, 255, 255, 255}, {}, {}, "0 255", "0 0 0 0 255 255 255 255"},
+        {2, 8, {1, 0, 0, 0, 0, 1, 0, 1, 0}, {}, {}, "1 0 0", "1 0 0 255 0 0 1 255 0 1 0 255"},
+        // (100 - 255) / 2 truncates to -77; black stays keyed and unfaded, alpha is never faded.
+        {2, 8, {100, 50, 0, 0, 0, 0}, {}, {2, 255, 255, 255}, "100 0", "178 153 128 255 0 0 0 0"},
+        {6, 8, {100, 50, 0, 255, 255, 255, 255, 10}, {}, {3, 0, 30, 0}, "100 255", "33 36 0 255 85 105 85 10"},
+    };
+    for (const Case& c : cases) {
+        std::string path = Write(TempPath(std::to_string(&c - cases) + ".png"), c.type, c.depth, c.samples,
+                                 c.transparency, c.interlaced);
+        EXPECT_EQ(Decode(path), c.one) << "type " << c.type << " depth " << c.depth << " " << c.samples[0];
+        EXPECT_EQ(Texels(path, c.fade), c.texels) << "type " << c.type << " depth " << c.depth;
+    }
+}
+
+// A 1-bit black picture of 16384 x 16384 pixels: a 30 kB file whose
+// decoded rows alone pass the memory one picture may take.
+std::string WriteHugePng(const std::string& path)
+{
+    std::string png = "\x89PNG\r\n\x1a\n";
+    auto put32 = [](std::string& to, uint32_t value) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            to += char(value >> shift);
+    };
+    auto chunk = [&](std::string data) {
+        put32(png, uint32_t(data.size() - 4)); // less the chunk type
+        png += data;
+        put32(png, uint32_t(crc32(0, reinterpret_cast<const Bytef*>(data.data()), uInt(data.size()))));
+    };
+    std::string header = "IHDR";
+    put32(header, 16384);
+    put32(header, 16384);
+    chunk(header + std::string("\x01\0\0\0\0", 5));
+    std::vector<Bytef> rows(size_t(16384 / 8 + 1) * 16384), packed(compressBound(uLong(rows.size())));
+    uLongf size = uLongf(packed.size());
+    compress2(packed.data(), &size, rows.data(), uLong(rows.size()), Z_BEST_SPEED);
+    chunk("IDAT" + std::string(packed.begin(), packed.begin() + long(size)));
+    chunk("IEND");
+    std::ofstream(path, std::ios::binary) << png;
+    return path;
+}
+
+TEST_F(PngTest, PicturesTooLargeToDecodeAreRefusedButWideStripsAreNot)
+{
+    EXPECT_EQ(Decode(WriteHugePng(TempPath("huge.png"))), "refused");
+    EXPECT_EQ(Decode(Write(TempPath("strip.png"), 0, 8, Samples(20000, 0))).substr(0, 6), "0 0 0 ");
+}
+
+TEST_F(GlTest, WindowsOfEverySizeShowTheScreenScaledWithMargins)
+{
+    struct Case {
+        int32_t width, height;
+        std::vector<int32_t> visible; // the part of the virtual plane shown: left, right, bottom, top
+    } cases[] = {
+        {700, 500, {-8, 168, -3, 123}}, // margins of 7.5 and 2.5 virtual pixels, rounded outwards
+        {1920, 1080, {-27, 187, 0, 120}},
+        {321, 241, {0, 161, 0, 121}}, // the odd pixel goes right and up
+        {319, 239, {-79, 240, -59, 180}},
+        // Smaller than the virtual screen: it shrinks to fit.
+        {100, 100, {0, 160, -20, 140}},
+        {200, 100, {-40, 200, 0, 120}},
+        {159, 120, {0, 160, -1, 121}},
+        // Float error of a few millionths must not widen the area.
+        {2, 10, {0, 160, -340, 460}},
+    };
+    for (const Case& c : cases) {
+        OpenWindow(c.width, c.height);
+        std::vector<int32_t> visible = {renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom,
+                                        renderer.visibleTop};
+        EXPECT_EQ(visible, c.visible) << c.width << "x" << c.height;
+    }
+}
 
 TEST_F(GlTest, ScaledScreenHasBlackMarginsTheOverlayCoversAndNoSizeKeeps)
 {
     OpenWindow(700, 500);
     for (auto size : {std::pair<int32_t, int32_t>{0, 0}, {0, 300}, {300, 0}, {-5, -5}})
         ResizeRenderer(size.first, size.second);
-    EXPECT_EQ(renderer.visibleLeft, -8);
     FillRect(0, 160, 0, 120, 1, 1, 1, 1);
+    FillRect(1, 2, 1, 2, 1, 0, 0, 1);
     Capture();
-    // 30 window pixels left and right, 10 below and above, at scale 4.
+    // At scale 4, 30 window pixels left and right and 10 below and above;
+    // one virtual pixel is a 4 x 4 block.
     EXPECT_EQ(Picture(29, 250, 2, 1) + Picture(669, 250, 2, 1), ".#\n#.\n");
     EXPECT_EQ(Picture(350, 9, 1, 2) + Picture(350, 489, 1, 2), "#\n.\n.\n#\n");
-    FillRect(0, 160, 0, 120, 0, 0, 0, 1);
-    FillRect(1, 2, 1, 2, 1, 0, 0, 1); // one virtual pixel is a 4 x 4 block
-    Capture();
-    EXPECT_EQ(Picture(32, 12, 8, 6), "..oooo..\n..oooo..\n..oooo..\n..oooo..\n........\n........\n");
+    EXPECT_EQ(Picture(33, 13, 6, 6), "######\n#oooo#\n#oooo#\n#oooo#\n#oooo#\n######\n");
     FillVisibleArea(0, 0, 1, 0.5f); // the overlay blends over margins too
-    FillVisibleArea(0, 0, 1, 1);
     Capture();
-    EXPECT_EQ(At(0, 0), kBlue);
-    EXPECT_EQ(At(699, 499), kBlue);
+    EXPECT_EQ(At(0, 0), (Rgba{0, 0, 128, 255}));
+    EXPECT_EQ(At(699, 499), (Rgba{0, 0, 128, 255}));
 }
 
-TEST_F(GlTest, RectanglesBlendOnlyBelowFullAlpha)
+TEST_F(GlTest, RectanglesAndSpritesBlendOnlyWhereTheyAreTranslucentAndShareByNameAndFade)
 {
-    OpenWindow(160, 120);
-    FillRect(10, 20, 10, 20, 1, 1, 1, 1);
-    FillRect(10, 20, 10, 20, 0, 0, 1, 0.5f);
-    FillRect(30, 40, 10, 20, 0, 0, 1, 0.5f);
-    Capture();
-    EXPECT_NEAR(At(15, 15).red, 127, 1);
-    EXPECT_EQ(At(15, 15).blue, 255);
-    EXPECT_NEAR(At(35, 15).blue, 128, 1);
-    FillRect(10, 20, 10, 20, 0, 1, 0, 1);
-    Capture();
-    EXPECT_EQ(At(15, 15), kGreen);
-    // The rectangle covers left..right-1 and bottom..top-1.
-    EXPECT_EQ(At(9, 15), kBlack);
-    EXPECT_EQ(At(19, 19), kGreen);
-    EXPECT_EQ(At(20, 15), kBlack);
-    EXPECT_EQ(At(15, 20), kBlack);
-}
-
-class SpriteTest : public GlTest {
-protected:
-    Texture* Load(const std::string& name, const TestImage& image)
-    {
-        return AcquireTexture(String(WriteImage(name, image).c_str()), 0, 0, 0, 0);
-    }
-};
-
-TEST_F(SpriteTest, KeyedTranslucentOpaqueAndMirroredSprites)
-{
-    OpenWindow(160, 120);
     TestImage keyed(3, 2, kWhite), soft(2, 1, Rgba{255, 255, 255, 128}), stripe(4, 1, kWhite);
     keyed.Set(1, 0, kBlack);
     soft.Set(1, 0, Rgba{255, 255, 255, 0});
     stripe.Set(0, 0, kRed);
     stripe.Set(1, 0, kGreen);
-    Texture* a = Load("keyed.png", keyed);
-    Texture* b = Load("soft.png", soft);
-    Texture* c = Load("stripe.png", stripe);
+    WriteImage("keyed.png", keyed);
+    WriteImage("soft.png", soft);
+    WriteImage("walk 1.png", stripe);
+    WriteImage("walk 2.png", TestImage(1, 1, kBlue)); // differs only in a digit
+    auto load = [this](const char* name, int32_t fade = 0, int32_t red = 0) {
+        return AcquireTexture(String(TempPath(name).c_str()), fade, red, 0, 0);
+    };
+    Texture* walk = load("walk 1.png");
+    EXPECT_EQ(load("walk 1.png"), walk);
+    std::vector<GLuint> spent(32767); // the next GL name is walk's plus 32768
+    glGenTextures(GLsizei(spent.size()), spent.data());
+    Texture* other = load("walk 2.png");
+    glDeleteTextures(GLsizei(spent.size()), spent.data());
+    ASSERT_EQ(walk->glName & 0x7FFF, other->glName & 0x7FFF);
     FillRect(0, 160, 0, 120, 1, 0, 0, 1);
-    DrawSprite(a, 10, 20, false);
-    DrawSprite(b, 50, 50, false);
-    DrawSprite(c, 10, 10, false); // opaque after translucent: no blending left on
-    DrawSprite(c, 10, 12, true);
+    FillRect(30, 40, 30, 40, 0, 0, 1, 0.5f);
+    FillRect(50, 52, 30, 32, 1, 1, 1, 1);
+    DrawSprite(load("keyed.png"), 10, 20, false);
+    DrawSprite(load("keyed.png", 2, 255), 20, 20, false);
+    DrawSprite(load("keyed.png", 2), 30, 20, false);
+    DrawSprite(load("soft.png"), 50, 50, false);
+    DrawSprite(other, 10, 14, false);
+    ReleaseTexture(other);
+    ReleaseTexture(walk);    // the first of two holders
+    ReleaseTexture(nullptr); // what a failed load gave back
+    ASSERT_TRUE(glIsTexture(walk->glName));
+    DrawSprite(walk, 10, 10, false);
+    DrawSprite(walk, 10, 12, true);
     DrawSprite(nullptr, 0, 0, false);
     Capture();
+    EXPECT_NEAR(At(35, 35).red, 127, 1);
+    EXPECT_NEAR(At(35, 35).blue, 128, 1);
+    // A rectangle covers left..right-1 and bottom..top-1.
+    EXPECT_EQ(Picture(49, 29, 4, 4), "oooo\no##o\no##o\noooo\n");
     // The image's top row is the sprite's top row; black lets the red through.
     EXPECT_EQ(Picture(9, 20, 5, 2), "o#o#o\no###o\n");
+    EXPECT_EQ(At(20, 21), (Rgba{255, 127, 127, 255}));
+    EXPECT_EQ(At(30, 21), (Rgba{127, 127, 127, 255}));
     EXPECT_NEAR(At(50, 50).green, 128, 1);
     EXPECT_EQ(At(51, 50), kRed);
-    EXPECT_EQ(At(10, 10), kRed);
-    EXPECT_EQ(At(11, 10), kGreen);
-    EXPECT_EQ(At(13, 10), kWhite);
-    EXPECT_EQ(At(13, 12), kRed);
-    EXPECT_EQ(At(12, 12), kGreen);
-    EXPECT_EQ(At(10, 12), kWhite);
-    for (Texture* t : {a, b, c})
-        ReleaseTexture(t);
+    EXPECT_EQ(At(10, 14), kBlue);
+    // Green is '?': the stripe, then mirrored above it.
+    EXPECT_EQ(Picture(9, 10, 6, 3), "o##?oo\noooooo\noo?##o\n");
 }
 
 } // namespace

@@ -1,32 +1,84 @@
-// Loading the bitmap font: descriptor metrics, page files and their images,
-// and malformed lines with the exact message they report. Missing and
-// damaged game font files are tried in the damaged-files suite.
+// The bitmap font loaded from its descriptor, page files and images, with
+// the messages malformed ones report (missing and damaged game font files
+// are tried in the damaged-files suite), and text drawn with it: line feeds,
+// word wrap, blanks, long words, the outline and the window's edges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <map>
 
-#include "render/gl_api.h"
+#include "render/renderer.h"
 #include "tests/render/gl_fixture.h"
 #include "tests/support/test_platform.h"
-#include "tests/text/test_font.h"
 #include "text/font.h"
+#include "text/text_draw.h"
 
 namespace {
 
 typedef std::vector<std::string> Lines;
 
+typedef std::vector<std::pair<int32_t, int32_t>> Glyphs; // code and width of each
+
+void WriteTextFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+const TextColour kFaceWhite = {1, 1, 1, 1};
+const TextColour kNoOutline = {1, 0, 0, 0};
+
 class FontLoadTest : public GlTest {
 protected:
+    // Each test starts with the renderer's font "Tiny.txt": height 5, spacing
+    // 1, line gap 2. Code 1 is the lowest defined, so it is the default
+    // glyph: one pixel wide.
     void SetUp() override
     {
         GlTest::SetUp();
-        OpenWindow(16, 16);
         std::filesystem::create_directory(TempPath("Fonts"));
+        WriteFont("Tiny.txt", "5\n1\n2\n0\n", 5,
+                  {{0, {{1, 1}, {'A', 3}, {'B', 4}, {'W', 6}, {200, 5}, {' ', 2}, {'\t', 3}}}});
+        ASSERT_TRUE(InitRenderer(160, 120, String(tempFolder.c_str()), String("Fonts"), String("Tiny.txt")));
+        ResizeRenderer(160, 120);
     }
-    void TearDown() override
+    // Writes "Fonts/<descriptorName>" and for each page "<base> <n><extension>"
+    // with its images "<base> <n>.png" and "<base> <n> outline.png": solid
+    // glyph blocks three pixels apart from x = 2, y = 1, the outline's one
+    // pixel larger all round, and 11 empty columns after the last. Blanks
+    // have empty cells.
+    void WriteFont(const std::string& descriptorName, const std::string& descriptorText, int32_t height,
+                   const std::map<int32_t, Glyphs>& pages)
     {
-        ClearFont(font);
-        GlTest::TearDown();
+        WriteTextFile(TempPath("Fonts/" + descriptorName), descriptorText);
+        size_t dot = descriptorName.rfind('.');
+        std::string extension = dot == std::string::npos ? "" : descriptorName.substr(dot);
+        for (const auto& page : pages) {
+            std::string name = "Fonts/" + descriptorName.substr(0, dot) + " " + std::to_string(page.first), lines;
+            std::vector<std::string> cells;
+            int32_t width = 14, left = 2;
+            for (const auto& [code, glyphWidth] : page.second)
+                width += glyphWidth + 3;
+            TestImage face(width, height + 3, kBlack), outline(face);
+            for (const auto& [code, glyphWidth] : page.second) {
+                for (int32_t y = 0; code != ' ' && code != '\t' && y < height + 2; ++y)
+                    for (int32_t x = left - 1; x <= left + glyphWidth; ++x) {
+                        outline.Set(x, y, kWhite);
+                        if (y > 0 && y <= height && x >= left && x < left + glyphWidth)
+                            face.Set(x, y, kWhite);
+                    }
+                cells.resize(std::max(cells.size(), size_t(code) + 1));
+                cells[size_t(code)] = std::to_string(left) + "\t1\t" + std::to_string(glyphWidth);
+                left += glyphWidth + 3;
+            }
+            for (const std::string& cell : cells)
+                lines += cell + "\n";
+            WriteTextFile(TempPath(name + extension), lines);
+            WriteImage(name + ".png", face);
+            WriteImage(name + " outline.png", outline);
+        }
     }
     // Paths as the font builds them: data folder, font folder, file name.
     std::string GamePath(const std::string& fileName) const { return tempFolder + "\\Fonts\\" + fileName; }
@@ -35,64 +87,52 @@ protected:
         ResetTestPlatform();
         return LoadFont(font, String(tempFolder.c_str()), String("Fonts"), String(fileName));
     }
-    int32_t LiveTextures() const
-    {
-        int32_t live = 0;
-        for (GLuint name = 1; name < 200; ++name)
-            live += glIsTexture(name) ? 1 : 0;
-        return live;
-    }
-    Font font;
+    Font& font = renderer.font; // cleared with the window
 };
 
-TEST_F(FontLoadTest, DescriptorsGiveTheirMetricsOrTheirMessage)
+TEST_F(FontLoadTest, DescriptorsGiveTheirMetricsOrTheirMessageAndAnyMetricsDraw)
 {
-    const std::string bad = "Error loading font " + GamePath("Small.txt");
     struct Case {
         const char* descriptor;
         bool loads;
-        int32_t height, spacing, lineGap, reserved;
+        std::vector<int32_t> metrics; // height, spacing, line gap, reserved
         Lines log;
     } cases[] = {
-        {"8\n1\n2\n0\n", true, 8, 1, 2, 0, {}},
-        {"7\n3", true, 7, 3, 0, 0, {}},
-        {" -3px\r\nletters\n\n 12 34\n", true, -3, 0, 0, 12, {}},
-        {"8\n1\n2\n0\n\n", false, 0, 0, 0, 0, {bad + " (line 5)"}}, // a fifth line, even empty
+        {"8\n1\n2\n0\n", true, {8, 1, 2, 0}, {}},
+        {"7\n3", true, {7, 3, 0, 0}, {}},
+        {" -3px\r\nletters\n\n 12 34\n", true, {-3, 0, 0, 12}, {}},
+        {"8\n1\n2\n0\n\n", false, {0, 0, 0, 0}, {"Error loading font " + GamePath("Small.txt") + " (line 5)"}},
+        {"2147483000\n-2147483000\n2147483000\n", true, {2147483000, -2147483000, 2147483000, 0}, {}},
     };
     for (const Case& c : cases) {
-        WriteTestFont(TempPath("Fonts"), "Small.txt", c.descriptor, 8, {{0, {{'A', 5}, {'B', 4}}}});
+        WriteFont("Small.txt", c.descriptor, 8, {{0, {{'A', 5}, {'B', 4}}}});
         EXPECT_EQ(Load(), c.loads) << c.descriptor;
         EXPECT_EQ(testPlatform.logLines, c.log) << c.descriptor;
-        EXPECT_EQ(font.height, c.height);
-        EXPECT_EQ(font.spacing, c.spacing);
-        EXPECT_EQ(font.lineGap, c.lineGap);
-        EXPECT_EQ(font.reserved, c.reserved);
+        EXPECT_EQ((std::vector<int32_t>{font.height, font.spacing, font.lineGap, font.reserved}), c.metrics);
+        // Absurd metrics lay out nonsense, but draw without fault.
+        DrawText(String("AB A\nB\tAAAAAAAAAAAA"), 2147483000, -2147483000, 5, kFaceWhite, kFaceWhite);
+        DrawText(String("AB A\nB"), -2147483000, 2147483000, -2147483647, kFaceWhite, kFaceWhite);
     }
-    EXPECT_EQ(LiveTextures(), 0); // the failed load kept no page
 }
 
 TEST_F(FontLoadTest, PageLinesGiveCellsAndLinesPastCode255AreAnError)
 {
     std::string lines;
     for (int line = 1; line <= 65; ++line)
-        lines += line == 10 ? "1\t2\n" : "\n";
-    lines += "10\t20\t5\n";            // 'A'
-    lines += " 3 \t 4x\t 6\t7 more\n"; // 'B': further tabs belong to the width
-    lines += "1\t2\t-3\n";             // 'C': the pen steps back
-    WriteTestFont(TempPath("Fonts"), "Small.txt", "8\n", 8, {{0, {{'A', 5}}}});
+        lines += line == 10 ? "1\t2\n" : "\n"; // one tab only: no cell
+    lines += "10\t20\t5\n";                    // 'A'
+    lines += " 3 \t 4x\t 6\t7 more\n";         // 'B': further tabs belong to the width
+    lines += "1\t2\t-3\n";                     // 'C': the pen steps back
+    WriteFont("Small.txt", "8\n", 8, {{0, {{'A', 5}}}});
     WriteTextFile(TempPath("Fonts/Small 0.txt"), lines);
     ASSERT_TRUE(Load());
-    const FontPage* page = font.pages[0];
-    EXPECT_FALSE(page->glyphs[9].defined); // one tab only
-    EXPECT_EQ(page->glyphs['A'].x, 10);
-    EXPECT_EQ(page->glyphs['A'].y, 20);
-    EXPECT_EQ(page->glyphs['A'].width, 5);
-    EXPECT_EQ(page->glyphs['B'].x, 3);
-    EXPECT_EQ(page->glyphs['B'].y, 4);
-    EXPECT_EQ(page->glyphs['B'].width, 6);
-    EXPECT_TRUE(page->glyphs['C'].defined);
-    EXPECT_EQ(page->glyphs['C'].width, -3);
-    EXPECT_EQ(font.defaultGlyph, &page->glyphs['A']);
+    std::string cells;
+    for (const Glyph& glyph :
+         {font.pages[0]->glyphs[9], font.pages[0]->glyphs['A'], font.pages[0]->glyphs['B'], font.pages[0]->glyphs['C']})
+        cells += glyph.defined
+                     ? std::to_string(glyph.x) + "," + std::to_string(glyph.y) + "," + std::to_string(glyph.width) + " "
+                     : "- ";
+    EXPECT_EQ(cells, "- 10,20,5 3,4,6 1,2,-3 ");
 
     lines = "2\t1\t5\n" + std::string(255, '\n');
     WriteTextFile(TempPath("Fonts/Small 0.txt"), lines + std::string(40, '\n'));
@@ -102,34 +142,74 @@ TEST_F(FontLoadTest, PageLinesGiveCellsAndLinesPastCode255AreAnError)
     EXPECT_EQ(testPlatform.logLines,
               (Lines{"Error loading font page " + GamePath("Small 0.txt") + " (line 257)",
                      "Error loading font " + GamePath("Small.txt") + " - no characters defined"}));
-    EXPECT_EQ(LiveTextures(), 0);
 }
 
 TEST_F(FontLoadTest, BrokenPagesAreDroppedAndTheirCharactersDrawnWithTheDefault)
 {
-    WriteTestFont(TempPath("Fonts"), "Small", "8\n", 8,
-                  {{0, {{'A', 5}}, true, false}, {1, {{'B', 4}}, false, true}, {3, {{'C', 3}, {'D', 2}}}});
+    WriteFont("Small", "8\n", 8, {{0, {{'A', 5}}}, {1, {{'B', 4}}}, {3, {{'C', 3}, {'D', 2}}}});
+    std::remove(TempPath("Fonts/Small 0 outline.png").c_str());
+    std::remove(TempPath("Fonts/Small 1.png").c_str());
     ASSERT_TRUE(Load("Small")); // no extension: page files have none either
     EXPECT_EQ(testPlatform.logLines, (Lines{"Error loading font page texture " + GamePath("Small 0 outline.png"),
                                             "Error loading font page texture " + GamePath("Small 1.png")}));
-    EXPECT_EQ(font.pages[0], nullptr);
-    EXPECT_EQ(font.pages[1], nullptr);
-    EXPECT_EQ(font.pageCount, 1);
-    EXPECT_EQ(LiveTextures(), 2); // a dropped page's textures went with it
-    const FontPage* three = font.pages[3];
+    const Glyph* glyph = nullptr;
+    const FontPage* page = nullptr;
+    FindGlyph(font, 0, 'A', glyph, page);
+    EXPECT_EQ(glyph, &font.pages[3]->glyphs['C']); // the lowest code defined
+    EXPECT_EQ(page, font.pages[3]);
+}
+
+using TextDrawTest = FontLoadTest;
+
+TEST_F(TextDrawTest, GlyphsBlanksLineFeedsAndWrapping)
+{
+    // Rows of the picture by number (0 is the first line's top; each line is
+    // 5 + 2 lower); the rows of a line's glyphs are alike.
     struct Case {
-        int32_t page, code;
-        char shown;
-    } cases[] = {{0, 'A', 'C'}, {3, 'D', 'D'}, {3, 'E', 'C'}, {259, 'D' - 256, 'D'}};
+        const char* text;
+        int32_t maximumWidth;
+        std::vector<std::pair<int32_t, std::string>> rows;
+    } cases[] = {
+        // A at x, the space's cell at x + 3 + 1, B at x + 3 + 1 + 2 + 1.
+        {"A B", 100, {{0, "###....####."}, {5, "............"}}},
+        {"\310A", 100, {{0, "#####.###."}}}, // code 200 is a byte above 127
+        {"AZA", 100, {{0, "###.#.###."}}},   // 'Z' is missing: the default glyph stands in
+        // An empty line keeps its room; blanks after a line feed count.
+        {"A\n\n  B", 100, {{0, "###.."}, {7, "....."}, {14, "####."}}},
+        // Words move down when they would pass the width; equal still fits.
+        {"AB  AB", 23, {{0, "###.####.......###.####."}}},
+        {"AB AB", 20, {{0, "###.####....###.####"}}},
+        {"AB AB", 19, {{0, "###.####....."}, {7, "###.####....."}}},
+        // A word too long breaks between characters: 3, 7, then 11 passes 10.
+        {"AAAA", 10, {{0, "###.###....."}, {7, "###.###....."}}},
+        // A glyph wider than the width takes a line of its own.
+        {"WA", 4, {{0, "........"}, {7, "######.."}, {14, "###....."}}},
+        {"AW", 4, {{0, "###....."}, {7, "######.."}}},
+    };
     for (const Case& c : cases) {
-        const Glyph* glyph = nullptr;
-        const FontPage* page = nullptr;
-        FindGlyph(font, c.page, c.code, glyph, page);
-        EXPECT_EQ(glyph, &three->glyphs[uint8_t(c.shown)]) << c.page << " " << c.code;
-        EXPECT_EQ(page, three);
+        int32_t width = int32_t(c.rows[0].second.size()), height = c.rows.back().first + 1;
+        ClearScreen();
+        DrawText(String(c.text), 10, 100, c.maximumWidth, kFaceWhite, kNoOutline);
+        Capture();
+        std::string picture = Picture(10, 100 - height, width, height);
+        for (const auto& row : c.rows)
+            EXPECT_EQ(picture.substr(size_t(row.first) * size_t(width + 1), size_t(width)), row.second)
+                << c.text << " row " << row.first;
     }
-    ClearFont(font);
-    EXPECT_EQ(LiveTextures(), 0);
+}
+
+TEST_F(TextDrawTest, OutlinesFrameEveryGlyphAndGlyphsAtTheEdgesShowWhatFits)
+{
+    ClearScreen();
+    DrawText(String("AB"), 10, 100, 100, kFaceWhite, TextColour{1, 0, 0, 1});
+    // Faces take the text colour; glyphs half off the window show their inside part.
+    DrawText(String("A"), -2, 2, 100, TextColour{0, 1, 0, 1}, kNoOutline);
+    DrawText(String("A"), 158, 121, 100, kFaceWhite, kNoOutline);
+    Capture();
+    EXPECT_EQ(Picture(8, 99, 12, 2) + Picture(8, 94, 12, 1), ".oooooooooo.\n.o###o####o.\n.oooooooooo.\n");
+    EXPECT_EQ(At(0, 0), kGreen);
+    EXPECT_EQ(At(1, 1), kBlack);
+    EXPECT_EQ(Picture(157, 115, 3, 5), ".##\n.##\n.##\n.##\n...\n");
 }
 
 } // namespace
