@@ -102,16 +102,13 @@ class Session:
         self.shots = os.path.join(shots, name)
         shutil.rmtree(self.shots, ignore_errors=True)
         os.makedirs(self.shots)
-        self.stderr_path = os.path.join(self.shots, "stderr.txt")
-        self.shot_count = 0
-        self.xvfb = self.game = None
+        self.stderr_path, self.shot_count, self.xvfb, self.game = os.path.join(self.shots, "stderr.txt"), 0, None, None
 
     def __enter__(self):
         read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24",
-             "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                      f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp"],
+                                     pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end, "rb") as display_pipe:
             number = display_pipe.readline().strip()
@@ -145,10 +142,9 @@ class Session:
     def launch(self, arguments=None, program=None, cwd=tempfile.gettempdir()):
         # Started from elsewhere: the game must find its files beside itself.
         self.program = program or self.program
-        self.stderr_file = open(self.stderr_path, "wb")
         command = (["wine"] if WINE else []) + [self.program] + (self.arguments if arguments is None else arguments)
-        self.game = subprocess.Popen(command, cwd=cwd, env=self.env, stdout=subprocess.DEVNULL,
-                                     stderr=self.stderr_file)
+        with open(self.stderr_path, "wb") as log:
+            self.game = subprocess.Popen(command, cwd=cwd, env=self.env, stdout=subprocess.DEVNULL, stderr=log)
 
     def start(self, *launch):
         self.launch(*launch)
@@ -157,7 +153,6 @@ class Session:
         return self
 
     def start_at_title(self, *launch):
-        """Starts the game and waits for its title screen; returns the window."""
         window = self.start(*launch).window()
         self.wait_for_picture("title", shows_title(window), 10)
         return window
@@ -206,7 +201,6 @@ class Session:
         return Picture(path)
 
     def wait_for_picture(self, label, test, seconds):
-        """Screenshots until one passes the test; returns it."""
         return self.wait_for(lambda: (lambda p: test(p) and p)(self.screenshot(label)), seconds,
                              f"no screenshot showed {label} within {seconds} s")
 
@@ -224,11 +218,9 @@ class Session:
 
     def wait_for_exit(self, seconds):
         try:
-            code = self.game.wait(timeout=seconds)
+            return self.game.wait(timeout=seconds)
         except subprocess.TimeoutExpired:
             raise Failure(f"the game did not end within {seconds} s")
-        self.stderr_file.close()
-        return code
 
     def log_lines(self):
         """The lines the game logged: its standard error, or under Wine what its console shows."""
@@ -356,8 +348,7 @@ def windowed_option_wins(program, shots):
     with Session("windowed_option_wins", program, shots) as session:
         for arguments in (["-f", "-w"], ["-wf"]):
             window = session.start_at_title(arguments)
-            check((window.width, window.height) == FIRST_WINDOW,
-                  f"{' '.join(arguments)} gave {window.width}x{window.height}")
+            check((window.width, window.height) == FIRST_WINDOW, f"{arguments} gave {window.width}x{window.height}")
             if not WINE:
                 resizing_snaps(session)
             session.quit()
@@ -388,10 +379,9 @@ def missing_string_data(program, shots):
                 check(all_black(window)(session.screenshot("still-black")), "space drew on the window")
             session.quit()
             lines = lines if WINE else session.log_lines()
-            check(len(lines) == 3, f"logged {lines}")
-            check(lines[0] == "Error loading string data StringData.txt", f"first line {lines[0]!r}")
-            check(lines[1].startswith(("Error opening file ", "Error loading font ")), f"font line {lines[1]!r}")
-            check(lines[2] == "Error initialising renderer", f"last line {lines[2]!r}")
+            check(len(lines) == 3 and lines[0] == "Error loading string data StringData.txt"
+                  and lines[1].startswith(("Error opening file ", "Error loading font "))
+                  and lines[2] == "Error initialising renderer", f"logged {lines}")
 
 
 def failing_gl(program, shots):
@@ -418,21 +408,18 @@ def stop_signals_close_it(program, shots):
     # Ctrl+C while it starts and SIGTERM while it runs both end it as Esc does.
     with Session("stop_signals", program, shots) as session:
         for number, running in ((signal.SIGINT, False), (signal.SIGTERM, True)):
-            if running:
-                session.start_at_title()
-            else:
-                session.launch()
-                time.sleep(0.3)
+            session.start_at_title() if running else session.launch()
+            time.sleep(0 if running else 0.3)
             session.game.send_signal(number)
             code = session.wait_for_exit(5)
-            check(code == 0, f"{number.name} gave exit code {code}")
-            check(session.log_lines() == [], f"{number.name} logged {session.log_lines()}")
+            check(code == 0 and session.log_lines() == [],
+                  f"{number.name}: exit code {code}, logged {session.log_lines()}")
 
 
 def no_display(program, shots):
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
     try:
-        ended = subprocess.run([program], env=dict(env, SDL_AUDIODRIVER="dummy"), capture_output=True, timeout=10)
+        ended = subprocess.run([program], env=dict(env, **NO_SOUND), capture_output=True, timeout=10)
     except subprocess.TimeoutExpired:
         raise Failure("without a display the game ran on unseen")
     check(ended.returncode == 0, f"exit code {ended.returncode}")
@@ -445,20 +432,19 @@ SCENARIOS = {f.__name__: f for f in (playing, full_screen_option, windowed_optio
 
 def main():
     global WINE
-    arguments = sys.argv[1:]
-    WINE = arguments[:1] == ["--wine"]
-    arguments = arguments[1:] if WINE else arguments
+    WINE = sys.argv[1:2] == ["--wine"]
+    arguments = sys.argv[1 + WINE:]
     if len(arguments) != 3 or arguments[2] not in SCENARIOS:
-        print(__doc__.strip() + "\n\nScenarios: " + ", ".join(SCENARIOS), file=sys.stderr)
+        print(__doc__ + "\n\nScenarios: " + ", ".join(SCENARIOS), file=sys.stderr)
         return 2
-    program, shots, name = arguments
-    if WINE and "WINEPREFIX" not in os.environ:
-        os.environ["WINEPREFIX"] = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(program))),
-                                                "wineprefix-display")
+    program, shots, name = os.path.abspath(arguments[0]), os.path.abspath(arguments[1]), arguments[2]
+    if WINE:
+        prefix = os.path.join(os.path.dirname(os.path.dirname(program)), "wineprefix-display")
+        os.environ.setdefault("WINEPREFIX", prefix)
     try:
-        SCENARIOS[name](os.path.abspath(program), os.path.abspath(shots))
+        SCENARIOS[name](program, shots)
     except Failure as failure:
-        print(f"FAILED {name}: {failure} (screenshots in {os.path.join(shots)})", file=sys.stderr)
+        print(f"FAILED {name}: {failure} (screenshots in {shots})", file=sys.stderr)
         return 1
     print(f"passed {name}")
     return 0
