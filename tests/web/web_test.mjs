@@ -1,11 +1,8 @@
-// The browser program in headless Chromium, driven over the DevTools
-// protocol with the site served on 127.0.0.1. Pictures of key-scripted games
-// must equal velmora-replay's, pixel for pixel; real keys start a game,
-// start the sound and end the game; damaged files log what the desktop logs.
-//
+// The browser program in headless Chromium (chromium.mjs). Pictures of
+// key-scripted games must equal velmora-replay's, pixel for pixel; real keys
+// start a game, the sound and full screen and end the game; damaged files log
+// what the desktop logs. Shots are kept in OUT.
 //   node --experimental-websocket web_test.mjs SITE REPLAY SCRIPTS OUT
-//
-// Shots are kept in OUT. Ends with "web tests: P passed, F failed".
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -17,17 +14,9 @@ const [site, replay, scripts, out] = process.argv.slice(2);
 fs.mkdirSync(out, { recursive: true });
 
 // Frames of each outcome's script, at the replay's scale 4 in a 640x480 page.
-const pictures = [
-  { script: 'chased.txt', ticks: [0, 31, 431] },
-  { script: 'killed.txt', ticks: [700, 1567] },
-  { script: 'mating.txt', ticks: [1100, 1110] },
-];
+const pictures = { 'chased.txt': [0, 31, 431], 'killed.txt': [700, 1567], 'mating.txt': [1100, 1110] };
 // A file taken away or spoilt: the console shows what the desktop logs.
-const damaged = [
-  { file: 'StringData.txt', damage: 'remove' },
-  { file: 'Data/Fonts/Small 0.png', damage: 'spoil' },
-  { file: 'Data/title.png', damage: 'spoil' },
-];
+const damaged = [['remove', 'StringData.txt'], ['spoil', 'Data/Fonts/Small 0.png'], ['spoil', 'Data/title.png']];
 
 // The count of differing pixels, or a message when the pictures cannot be compared.
 function differingPixels(a, b) {
@@ -36,17 +25,32 @@ function differingPixels(a, b) {
   return Number.isFinite(count) ? count : result.stderr.trim();
 }
 
-const checks = [];
-const check = (name, run) => checks.push({ name, run });
+const server = await serve(site);
+const chrome = await startChromium(`http://127.0.0.1:${server.address().port}/index.html`);
+let checks = 0;
+let failed = 0;
+// Runs one check on a fresh page, opened after the script `before`: the check
+// returns what went wrong, or nothing; errors on the page's console fail it too.
+async function check(name, run, before = '') {
+  let fault = null;
+  ++checks;
+  try {
+    const page = await openPage(chrome, before);
+    fault = await run(page) || (page.errors.length ? `console errors: ${page.errors.join(' | ')}` : null);
+  } catch (error) {
+    fault = error.message;
+  }
+  console.log(fault ? `FAIL ${name}: ${fault}` : `ok   ${name}`);
+  failed += fault ? 1 : 0;
+}
 
-for (const { script, ticks } of pictures) {
-  check(`pictures of ${script}`, async (chrome) => {
+for (const [script, ticks] of Object.entries(pictures)) {
+  await check(`pictures of ${script}`, async () => {
     const scriptPath = path.join(scripts, script);
     const shots = ticks.map((tick) => path.join(out, `${path.basename(script, '.txt')}-${tick}`));
     const drawn = spawnSync(replay, [...ticks.flatMap((t, i) => ['--shot', `${t}:${shots[i]}-replay.png`]), scriptPath],
       { stdio: ['ignore', 'ignore', 'pipe'], encoding: 'utf8' });
     if (drawn.status !== 0) return `velmora-replay failed: ${drawn.stderr}`;
-    const page = await openPage(chrome);
     const text = JSON.stringify(fs.readFileSync(scriptPath, 'utf8'));
     if (!await evaluate(chrome, `Module.ccall('VelmoraFollowScript', 'number', ['string'], [${text}])`))
       return 'the page refused the key script';
@@ -57,12 +61,10 @@ for (const { script, ticks } of pictures) {
       const differing = differingPixels(`${shots[i]}-web.png`, `${shots[i]}-replay.png`);
       if (differing !== 0) return `tick ${tick}: ${differing} pixels differ from the replay's picture`;
     }
-    return page.errors.length ? `console errors: ${page.errors.join(' | ')}` : null;
   });
 }
 
-check('space starts a game and the sound, Alt+Enter switches full screen, Esc ends both', async (chrome) => {
-  const page = await openPage(chrome);
+await check('space starts a game and the sound, Alt+Enter switches full screen, Esc ends both', async () => {
   const title = path.join(out, 'keys-title.png');
   const playing = path.join(out, 'keys-playing.png');
   await screenshot(chrome, title);
@@ -85,47 +87,28 @@ check('space starts a game and the sound, Alt+Enter switches full screen, Esc en
   const button = await evaluate(chrome, `document.getElementById('notice-button').textContent`);
   if (button !== 'Play again') return `the page offers "${button}", not "Play again"`;
   await waitFor(chrome, `velmoraSound.state === 'closed'`, 'the sound to stop');
-  return page.errors.length ? `console errors: ${page.errors.join(' | ')}` : null;
 });
 
-for (const { file, damage } of damaged) {
-  check(`${damage} ${file}`, async (chrome) => {
-    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-damaged-'));
-    fs.cpSync(path.dirname(replay), folder, { recursive: true });
-    const target = path.join(folder, file);
-    if (damage === 'remove') fs.rmSync(target);
-    else fs.writeFileSync(target, 'not what it should be');
-    const desktop = spawnSync(path.join(folder, path.basename(replay)), ['--shot', `0:${folder}/shot.png`, '/dev/null'],
-      { encoding: 'utf8' }).stderr.split('\n').filter((line) => line && !line.startsWith('velmora-replay:'));
-    fs.rmSync(folder, { recursive: true, force: true });
-    const change = damage === 'remove' ? `FS.unlink(${JSON.stringify('/' + file)})`
-      : `FS.writeFile(${JSON.stringify('/' + file)}, 'not what it should be')`;
-    const page = await openPage(chrome, `window.Module.onRuntimeInitialized = function () { ${change}; };`);
+for (const [damage, file] of damaged) {
+  // What the desktop logs for it, from the replay tool beside a damaged copy of the files.
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-damaged-'));
+  for (const name of [path.basename(replay), 'Data', 'StringData.txt'])
+    fs.cpSync(path.join(path.dirname(replay), name), path.join(folder, name), { recursive: true });
+  if (damage === 'remove') fs.rmSync(path.join(folder, file));
+  else fs.writeFileSync(path.join(folder, file), 'not what it should be');
+  const desktop = spawnSync(path.join(folder, path.basename(replay)), ['--shot', `0:${folder}/shot.png`, '/dev/null'],
+    { encoding: 'utf8' }).stderr.split('\n').filter((line) => line && !line.startsWith('velmora-replay:'));
+  fs.rmSync(folder, { recursive: true, force: true });
+  const change = damage === 'remove' ? `FS.unlink(${JSON.stringify('/' + file)})`
+    : `FS.writeFile(${JSON.stringify('/' + file)}, 'not what it should be')`;
+  await check(`${damage} ${file}`, async (page) => {
     await evaluate(chrome, nextFrames);
-    const web = page.lines;
     if (desktop.length === 0) return 'the desktop logged nothing';
-    if (JSON.stringify(web) !== JSON.stringify(desktop))
-      return `the console shows ${JSON.stringify(web)}, the desktop ${JSON.stringify(desktop)}`;
-    return page.errors.length ? `console errors: ${page.errors.join(' | ')}` : null;
-  });
-}
-
-const server = await serve(site);
-const chrome = await startChromium(`http://127.0.0.1:${server.address().port}/index.html`);
-let passed = 0;
-let failed = 0;
-for (const { name, run } of checks) {
-  let fault;
-  try {
-    fault = await run(chrome);
-  } catch (error) {
-    fault = error.message;
-  }
-  console.log(fault ? `FAIL ${name}: ${fault}` : `ok   ${name}`);
-  if (fault) ++failed;
-  else ++passed;
+    if (JSON.stringify(page.lines) !== JSON.stringify(desktop))
+      return `the console shows ${JSON.stringify(page.lines)}, the desktop ${JSON.stringify(desktop)}`;
+  }, `window.Module.onRuntimeInitialized = function () { ${change}; };`);
 }
 await chrome.close();
 server.close();
-console.log(`web tests: ${passed} passed, ${failed} failed`);
+console.log(`web tests: ${checks - failed} passed, ${failed} failed`);
 process.exit(failed ? 1 : 0);

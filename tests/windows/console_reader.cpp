@@ -8,7 +8,6 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -27,19 +26,11 @@ DWORD FindProcess(const char* fileName)
     return found;
 }
 
-void WriteLine(HANDLE output, const char* text, DWORD length)
-{
-    DWORD written = 0;
-    WriteFile(output, text, length, &written, nullptr);
-    WriteFile(output, "\n", 1, &written, nullptr);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     const char* fileName = argc > 1 ? argv[1] : "velmora.exe";
-    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD process = FindProcess(fileName);
     if (!process) {
         fprintf(stderr, "no process %s\n", fileName);
@@ -65,7 +56,7 @@ int main(int argc, char** argv)
         ReadConsoleOutputCharacterA(screen, row, width, COORD{0, y}, &read);
         while (read > 0 && row[read - 1] == ' ')
             --read;
-        WriteLine(output, row, read);
+        printf("%.*s\n", static_cast<int>(read), row);
     }
     return 0;
 }

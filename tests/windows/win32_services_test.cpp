@@ -18,18 +18,16 @@
 TEST(WindowsFiles, PathExistsTellsFilesFromFoldersAndRefusesPatterns)
 {
     CreateDirectoryA("path-test", nullptr);
-    FILE* file = fopen("path-test\\beep.ogg", "wb");
-    ASSERT_NE(file, nullptr);
-    fclose(file);
-    EXPECT_TRUE(PlatformPathExists("path-test\\beep.ogg", false));
-    EXPECT_FALSE(PlatformPathExists("path-test\\beep.ogg", true));
-    EXPECT_TRUE(PlatformPathExists("path-test", true));
-    EXPECT_FALSE(PlatformPathExists("path-test", false));
-    EXPECT_FALSE(PlatformPathExists("path-test\\love.ogg", false));
-    EXPECT_FALSE(PlatformPathExists("", false));
+    fclose(fopen("path-test\\beep.ogg", "wb"));
     // A search pattern matches beep.ogg, but names no file of its own.
-    EXPECT_FALSE(PlatformPathExists("path-test\\*.ogg", false));
-    EXPECT_FALSE(PlatformPathExists("path-test\\b??p.ogg", false));
+    const struct {
+        const char* path;
+        bool folder, exists;
+    } paths[] = {{"path-test\\beep.ogg", false, true}, {"path-test\\beep.ogg", true, false},  {"path-test", true, true},
+                 {"path-test", false, false},          {"path-test\\love.ogg", false, false}, {"", false, false},
+                 {"path-test\\*.ogg", false, false},   {"path-test\\b??p.ogg", false, false}};
+    for (const auto& path : paths)
+        EXPECT_EQ(PlatformPathExists(path.path, path.folder), path.exists) << path.path << " folder " << path.folder;
     DeleteFileA("path-test\\beep.ogg");
     RemoveDirectoryA("path-test");
 }
@@ -42,11 +40,9 @@ TEST(ProgramIcon, IconGroup1HoldsFiveImages)
     HRSRC group = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14)); // RT_GROUP_ICON
     ASSERT_NE(group, nullptr);
     const WORD* directory = static_cast<const WORD*>(LockResource(LoadResource(program, group)));
-    ASSERT_NE(directory, nullptr);
     EXPECT_EQ(directory[1], 1) << "an icon directory";
     EXPECT_EQ(directory[2], 5) << "images in the group";
-    HICON icon = LoadIconA(program, MAKEINTRESOURCEA(1));
-    EXPECT_NE(icon, nullptr);
+    EXPECT_NE(LoadIconA(program, MAKEINTRESOURCEA(1)), nullptr);
     FreeLibrary(program);
 }
 #endif
@@ -71,8 +67,7 @@ TEST_F(WaveOutSound, WithoutADeviceThereIsNoEngine)
     if (waveOutGetNumDevs() != 0)
         GTEST_SKIP() << "this run has a sound device";
     EXPECT_FALSE(output.open(mixer, kSoundSampleRate));
-    SoundEngine* engine = MakeWaveOutSoundEngine();
-    EXPECT_EQ(engine, nullptr);
+    EXPECT_EQ(MakeWaveOutSoundEngine(), nullptr);
 }
 
 TEST_F(WaveOutSound, TheDeviceIsFedUntilClosed)
@@ -104,11 +99,7 @@ TEST_F(WaveOutSound, TheDeviceIsFedUntilClosed)
     DropVoice(mixer, StartVoice(mixer, source, false, false));
     Sleep(300);
     EXPECT_EQ(CountFreeVoices(mixer), kMixerVoices - 1);
-    // The device opens again, and the engine over it too.
-    opened = output.open(mixer, kSoundSampleRate);
-    EXPECT_TRUE(opened);
-    output.close();
-    opened = false;
+    // The device opens again, for the engine over it too.
     SoundEngine* engine = MakeWaveOutSoundEngine();
     ASSERT_NE(engine, nullptr);
     engine->ops->dropEngine(engine);

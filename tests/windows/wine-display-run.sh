@@ -6,23 +6,29 @@
 # server of its own, so run one such program at a time.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/display.sh"
 source "$here/wine-env.sh"
 
 program=${1:?usage: wine-display-run.sh PROGRAM.exe [ARGUMENTS...]}
 shift
 program_dir=$(cd "$(dirname "$program")" && pwd)
 UseWinePrefix "${WINEPREFIX:-$(dirname "$program_dir")/wineprefix-display}"
-if [[ -z ${VELMORA_NO_SOUND_DEVICE:-} ]]; then
-  export ALSA_CONFIG_PATH=$here/alsa-null.conf
-else
-  export ALSA_CONFIG_PATH=/dev/null
-fi
+export ALSA_CONFIG_PATH=$here/alsa-null.conf
+[[ -z ${VELMORA_NO_SOUND_DEVICE:-} ]] || export ALSA_CONFIG_PATH=/dev/null
 
-StartDisplay "${VELMORA_SCREEN:-1024x768}" || exit 1
-StartOwnWineServer
+# Xvfb takes a free display and writes its number into the pipe.
+fifo=$(mktemp -u /tmp/velmora-display.XXXXXX)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 "${VELMORA_SCREEN:-1024x768}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+xvfb_pid=$!
+read -r -t 10 number <"$fifo"
+rm -f "$fifo"
+[[ -n ${number:-} ]] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$number
+# A server of its own: Wine keeps the screen size of the first display it met.
+wineserver -w
+wineserver -p0
 wine "$program" "$@" 2>&1 | tr -d '\r'
 status=${PIPESTATUS[0]}
-EndWineServer
-StopDisplay
+wineserver -w
+kill "$xvfb_pid"
 exit "$status"
