@@ -36,7 +36,6 @@ protected:
         WriteFont("Tiny.txt", "5\n1\n2\n0\n", 5,
                   {{0, {{1, 1}, {'A', 3}, {'B', 4}, {'W', 6}, {200, 5}, {' ', 2}, {'\t', 3}}}});
         ASSERT_TRUE(InitRenderer(160, 120, String(tempFolder.c_str()), String("Fonts"), String("Tiny.txt")));
-        ResizeRenderer(160, 120);
     }
     // Writes "Fonts/<descriptorName>" and for each page "<base> <n><extension>"
     // with its images "<base> <n>.png" and "<base> <n> outline.png", 64 pixels

@@ -22,9 +22,7 @@ struct Case {
 
 TEST(StringData, EveryEntryFormGivesItsValueOrItsMessages)
 {
-    std::string longValue, longName(150, 'N');
-    for (int i = 0; i < 3000; ++i)
-        longValue += char('a' + i % 26);
+    std::string longName(150, 'N'), longValue = std::string(1500, 'x') + std::string(1500, 'y');
     const Case cases[] = {
         {"FONT_FILE_NAME = \"Fonts/Small.txt\"\n", "Fonts/Small.txt", {}},
         {"\t\r\n  FONT_FILE_NAME\n\n\"a\"   ", "a", {}},
