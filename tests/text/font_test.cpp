@@ -156,8 +156,8 @@ TEST_F(TextDrawTest, GlyphsBlanksLineFeedsAndWrapping)
         {"A B", 100, {{0, "###....####."}, {5, "............"}}},
         {"\310A", 100, {{0, "#####.###."}}}, // code 200 is a byte above 127
         {"AZA", 100, {{0, "###.#.###."}}},   // 'Z' is missing: the default glyph stands in
-        // An empty line keeps its room; blanks after a line feed count.
-        {"A\n\n  B", 100, {{0, "###.."}, {7, "....."}, {14, "####."}}},
+        // An empty line keeps its room, each line gap too; blanks after a line feed count.
+        {"A\n\n  B", 100, {{0, "###.."}, {7, "....."}, {13, "....."}, {14, "####."}}},
         // Words move down when they would pass the width; equal still fits.
         {"AB  AB", 23, {{0, "###.####.......###.####."}}},
         {"AB AB", 20, {{0, "###.####....###.####"}}},
