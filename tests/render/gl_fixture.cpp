@@ -6,7 +6,6 @@
 
 #include "render/renderer.h"
 #include "render/texture_cache.h"
-#include "tests/support/test_platform.h"
 #include "tools/pngwrite/png_write.h"
 
 void GlTest::SetUp()
@@ -33,27 +32,24 @@ void GlTest::OpenWindow(int32_t width, int32_t height)
     DestroyOffscreenGl(window);
     window = CreateOffscreenGl(width, height);
     ASSERT_NE(window, nullptr);
-    windowWidth = width;
-    windowHeight = height;
     InitRenderer(160, 120, String(""), String(""), String(""));
     ResizeRenderer(width, height);
     ClearScreen();
-    ResetTestPlatform();
 }
 
 void GlTest::Capture()
 {
-    captured.assign(size_t(windowWidth) * size_t(windowHeight) * 4, 0);
+    captured.assign(size_t(OffscreenWidth(window)) * size_t(OffscreenHeight(window)) * 4, 0);
     ReadOffscreenPixels(window, captured.data());
 }
 
 Rgba GlTest::At(int32_t x, int32_t y) const
 {
-    if (x < 0 || y < 0 || x >= windowWidth || y >= windowHeight || captured.empty())
+    int32_t width = OffscreenWidth(window), height = OffscreenHeight(window);
+    if (x < 0 || y < 0 || x >= width || y >= height || captured.empty())
         return Rgba{1, 2, 3, 4};
-    const uint8_t* p = &captured[(size_t(windowHeight - 1 - y) * size_t(windowWidth) + size_t(x)) * 4];
-    // The window shows no alpha.
-    return Rgba{p[0], p[1], p[2], 255};
+    const uint8_t* p = &captured[(size_t(height - 1 - y) * size_t(width) + size_t(x)) * 4];
+    return Rgba{p[0], p[1], p[2], 255}; // the window shows no alpha
 }
 
 std::string GlTest::Picture(int32_t left, int32_t bottom, int32_t width, int32_t height) const

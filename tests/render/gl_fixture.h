@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -15,7 +14,7 @@
 
 struct Rgba {
     uint8_t red, green, blue, alpha;
-    bool operator==(const Rgba& o) const { return memcmp(this, &o, sizeof o) == 0; }
+    bool operator==(Rgba o) const { return red == o.red && green == o.green && blue == o.blue && alpha == o.alpha; }
 };
 inline void PrintTo(const Rgba& c, std::ostream* out)
 {
@@ -51,7 +50,6 @@ protected:
     std::string WriteImage(const std::string& name, const TestImage& image) const;
 
     OffscreenGl* window = nullptr;
-    int32_t windowWidth = 0, windowHeight = 0;
     std::vector<uint8_t> captured;
     std::string tempFolder;
 };
