@@ -1,7 +1,5 @@
-// Prints what a running program's console shows, one line per row up to the
-// cursor, trailing blanks cut: finds the process by its file name, attaches
-// to its console and reads the screen buffer. The Windows tests read the
-// game's log lines this way, as a player would see them.
+// Prints what a running program's console shows, as a player sees the game's log lines: one line per row
+// up to the cursor, trailing blanks cut.
 //   console-reader.exe [PROGRAM.exe]   exit 1 when no console could be read
 #include <windows.h>
 
@@ -32,13 +30,9 @@ int main(int argc, char** argv)
 {
     const char* fileName = argc > 1 ? argv[1] : "velmora.exe";
     DWORD process = FindProcess(fileName);
-    if (!process) {
-        fprintf(stderr, "no process %s\n", fileName);
-        return 1;
-    }
     FreeConsole();
-    if (!AttachConsole(process)) {
-        fprintf(stderr, "%s has no console (error %lu)\n", fileName, GetLastError());
+    if (!process || !AttachConsole(process)) {
+        fprintf(stderr, "no process %s with a console\n", fileName);
         return 1;
     }
     HANDLE screen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -1,7 +1,5 @@
-// Put in front of the shell's OpenGL set-up and platform services for the
-// velmora-failing-gl-N programs: step N of the set-up fails as a broken
-// driver's would (2 the pixel format, 3 the context, 4 making it current),
-// and every error box's text is also kept in "error-boxes.txt".
+// Put in front of the OpenGL set-up of the velmora-failing-gl-N programs: step N fails as a broken driver's
+// would (2 the pixel format, 3 the context, 4 making it current); each error box's text goes to "error-boxes.txt".
 #pragma once
 
 #include <windows.h>

@@ -12,7 +12,6 @@
 #include <direct.h>
 #include <filesystem>
 #include <io.h>
-#include <process.h>
 #include <string>
 #include <sys/stat.h>
 #include <system_error>
@@ -20,24 +19,8 @@
 // Windows folders have no mode bits.
 inline int mkdir(const char* path, int) { return _mkdir(path); }
 
-// Fills the trailing XXXXXX of the template and makes that folder.
-inline char* mkdtemp(char* pattern)
-{
-    static unsigned counter = 0;
-    size_t length = strlen(pattern);
-    if (length < 6)
-        return nullptr;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        unsigned value = static_cast<unsigned>(_getpid()) * 7919u + ++counter * 104729u;
-        for (size_t i = length - 6; i < length; ++i) {
-            pattern[i] = "abcdefghijklmnopqrstuvwxyz0123456789"[value % 36];
-            value /= 36;
-        }
-        if (_mkdir(pattern) == 0)
-            return pattern;
-    }
-    return nullptr;
-}
+// Fills the trailing XXXXXX of the template with a free name and makes that folder.
+inline char* mkdtemp(char* pattern) { return _mktemp(pattern) && _mkdir(pattern) == 0 ? pattern : nullptr; }
 
 // Carries out the tests' one shell command, rm -rf 'FOLDER', itself; any
 // other command goes to the command interpreter.

@@ -1,8 +1,5 @@
-// The main window's message handling on a real window under Wine, for what
-// the end-to-end scenarios do not reach: nothing before the window is ready,
-// minimizing, the cursor on focus changes, drags snapping, the smallest size.
-// The window is the game's own class "Game" over WindowProc (OpenGL on Mesa);
-// the application callbacks behind it only record resizes and paints.
+// The main window's message handling on a real window of the game's class "Game" under Wine, for what the
+// end-to-end scenarios do not reach; the application callbacks behind it only record resizes and paints.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -43,8 +40,6 @@ void AppAdjustPacing(int32_t) {}
 namespace {
 using Calls = std::vector<std::string>;
 
-LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
-
 RECT FrameAround(int clientWidth, int clientHeight, int left = 100, int top = 50)
 {
     RECT rect = {0, 0, clientWidth, clientHeight};
@@ -65,16 +60,14 @@ protected:
     void SetUp() override
     {
         shell = ShellState{"Game", false, false, false, true, true, false, false, nullptr};
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSEXA windowClass = {};
-            windowClass.cbSize = sizeof windowClass;
+        static const bool registered = [] {
+            WNDCLASSA windowClass = {};
             windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
             windowClass.lpfnWndProc = WindowProc;
             windowClass.hInstance = GetModuleHandleA(nullptr);
             windowClass.lpszClassName = "Game";
-            registered = RegisterClassExA(&windowClass) != 0;
-        }
+            return RegisterClassA(&windowClass) != 0;
+        }();
         ASSERT_TRUE(registered);
         RECT frame = FrameAround(640, 480);
         window = CreateWindowExA(0, "Game", "Game", kFramedWindowStyle, frame.left, frame.top, frame.right - frame.left,
@@ -89,8 +82,6 @@ protected:
         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
             if (message.message != WM_QUIT)
                 DispatchMessageA(&message);
-        if (shell.cursorHidden)
-            ShowCursor(TRUE);
         win32 = Win32Shell{};
     }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
@@ -105,12 +96,9 @@ TEST_F(ShellWindow, BeforeTheWindowIsReadyNothingReachesTheGame)
     shell.windowReady = false;
     Send(WM_CLOSE);
     EXPECT_TRUE(IsWindow(window)) << "a close request before ready is ignored";
-    Send(WM_SIZE, SIZE_RESTORED, Point(320, 240));
+    Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 240));
     Send(WM_KILLFOCUS);
     Send(WM_PAINT);
-    RECT rect = FrameAround(500, 370), proposed = rect;
-    EXPECT_EQ(Send(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&rect)), 0);
-    EXPECT_TRUE(EqualRect(&rect, &proposed));
     EXPECT_EQ(appCalls, Calls());
     EXPECT_FALSE(shell.inactive);
     shell.windowReady = true;
@@ -120,7 +108,7 @@ TEST_F(ShellWindow, SizeMessagesResizeThenPaintAndFollowMinimizing)
 {
     Send(WM_SIZE, SIZE_MINIMIZED, 0);
     EXPECT_TRUE(shell.minimized);
-    Send(WM_SIZE, SIZE_RESTORED, Point(960, 720));
+    Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(960, 720));
     EXPECT_FALSE(shell.minimized);
     EXPECT_EQ(appCalls, Calls({"resize 0x0", "paint", "resize 960x720", "paint"}));
 }
@@ -139,10 +127,6 @@ TEST_F(ShellWindow, FocusRulesTheCursorAndVsyncInFullScreen)
     Send(WM_KILLFOCUS);
     EXPECT_FALSE(shell.cursorHidden);
     EXPECT_FALSE(shell.vsyncOn);
-    SetWindowedMode(false); // already in full screen: nothing changes
-    EXPECT_FALSE(shell.cursorHidden);
-    Send(WM_SYSKEYDOWN, VK_RETURN, (1 << 29) | (1 << 30)); // a held Alt+Enter repeats
-    EXPECT_FALSE(shell.windowed);
     SetWindowedMode(true);
 }
 
@@ -160,7 +144,6 @@ TEST_F(ShellWindow, SizingSnapsOnlyTheDraggedEdgesToWholeMultiples)
         {WMSZ_RIGHT, {390, 360}, {320, 360}, TRUE},
         {WMSZ_TOPLEFT, {500, 370}, {500, 360}, TRUE},
         {0, {500, 370}, {500, 370}, FALSE},
-        {~WPARAM{0}, {500, 370}, {500, 370}, FALSE},
     };
     for (const auto& drag : drags) {
         SCOPED_TRACE(drag.edge);

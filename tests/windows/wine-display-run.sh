@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Runs one Windows program under Wine on a virtual X display of its own,
-# 1024x768 unless VELMORA_SCREEN says otherwise, with ALSA's null device as
-# the sound card unless VELMORA_NO_SOUND_DEVICE is set. Uses the prefix
-# <folder above the program>/wineprefix-display (or WINEPREFIX) with a Wine
-# server of its own, so run one such program at a time.
+# Runs one Windows program under Wine on a virtual X display of its own (VELMORA_SCREEN, default 1024x768),
+# ALSA's null device for its sound card unless VELMORA_NO_SOUND_DEVICE is set, and a Wine server of its own
+# on <folder above the program>/wineprefix-display (or WINEPREFIX): run one such program at a time.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
@@ -15,13 +13,9 @@ UseWinePrefix "${WINEPREFIX:-$(dirname "$program_dir")/wineprefix-display}"
 export ALSA_CONFIG_PATH=$here/alsa-null.conf
 [[ -z ${VELMORA_NO_SOUND_DEVICE:-} ]] || export ALSA_CONFIG_PATH=/dev/null
 
-# Xvfb takes a free display and writes its number into the pipe.
-fifo=$(mktemp -u /tmp/velmora-display.XXXXXX)
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 "${VELMORA_SCREEN:-1024x768}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r -t 10 number <"$fifo"
-rm -f "$fifo"
+# Xvfb takes a free display and writes its number to us.
+coproc XVFB { Xvfb -displayfd 1 -screen 0 "${VELMORA_SCREEN:-1024x768}x24" -nolisten tcp 2>/dev/null; }
+read -r -t 10 number <&"${XVFB[0]}"
 [[ -n ${number:-} ]] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$number
 # A server of its own: Wine keeps the screen size of the first display it met.
@@ -30,5 +24,5 @@ wineserver -p0
 wine "$program" "$@" 2>&1 | tr -d '\r'
 status=${PIPESTATUS[0]}
 wineserver -w
-kill "$xvfb_pid"
+kill "$XVFB_PID"
 exit "$status"

@@ -1,7 +1,5 @@
-# Sourced by the Windows test scripts: a quiet Wine (no debug channels, no
-# Mono or Gecko prompts) on a prefix of our own in the build folder.
-#   UseWinePrefix PREFIX     uses the prefix, creating it first if missing,
-#                            under a lock so parallel tests make it once
+# Sourced by the Windows test scripts. UseWinePrefix PREFIX: a quiet Wine (no debug channels, no Mono or
+# Gecko prompts) on PREFIX, made first if missing, under a lock so that parallel tests make it once.
 
 UseWinePrefix() {
   export WINEPREFIX=$1

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Runs one Windows program under Wine, quietly, on the build folder's prefix
-# (WINEPREFIX, by default <folder above the program>/wineprefix). Carriage
-# returns are taken out of the program's standard output so tools reading it
-# see plain lines; the program's exit status is kept.
+# Runs one Windows program under Wine, quietly, on <folder above the program>/wineprefix (or WINEPREFIX),
+# carriage returns taken out of its standard output, its exit status kept.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
