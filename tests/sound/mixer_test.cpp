@@ -27,43 +27,42 @@ protected:
     std::vector<int> Mix(int32_t frames)
     {
         std::vector<int16_t> out(2 * size_t(frames), 12345);
-        MixSound(mixer, out.data(), frames);
+        MixSound(mixer.get(), out.data(), frames);
         return std::vector<int>(out.begin(), out.end());
     }
     std::vector<std::unique_ptr<MixerSource, void (*)(MixerSource*)>> sources; // freed after the mixer
-    std::unique_ptr<Mixer, void (*)(Mixer*)> owned{MakeMixer(44100), FreeMixer};
-    Mixer* mixer = owned.get();
+    std::unique_ptr<Mixer, void (*)(Mixer*)> mixer{MakeMixer(44100), FreeMixer};
 };
 
 // Across calls of any size a dropped one-shot plays on to its end, then
 // gives its voice back; a dropped looped or paused one is let go at once.
 TEST_F(MixerTest, DroppedVoicesPlayOnOrStopAndComeBackOnceDone)
 {
-    DropVoice(mixer, StartVoice(mixer, Source(300), false, false));
-    DropVoice(mixer, StartVoice(mixer, Source(50), true, false));
-    DropVoice(mixer, StartVoice(mixer, Source(50), false, true));
+    DropVoice(mixer.get(), StartVoice(mixer.get(), Source(300), false, false));
+    DropVoice(mixer.get(), StartVoice(mixer.get(), Source(50), true, false));
+    DropVoice(mixer.get(), StartVoice(mixer.get(), Source(50), false, true));
     int f = 0;
     for (int32_t frames : {5, 1, 94, 100, 200}) {
         const std::vector<int> heard = Mix(frames);
         for (int32_t i = 0; i < 2 * frames; i += 2, ++f)
             ASSERT_EQ(heard[i], f < 300 ? f + 1 : 0) << "frame " << f;
     }
-    EXPECT_EQ(CountFreeVoices(mixer), kMixerVoices);
+    EXPECT_EQ(CountFreeVoices(mixer.get()), kMixerVoices);
 }
 
 // Volumes scale a voice, clamped to 0 to 1 with NaN as silence, and sums
 // saturate instead of wrapping.
 TEST_F(MixerTest, VolumesScaleAndSumsSaturate)
 {
-    StartVoice(mixer, Source(10, 20000), true, false);
-    MixerVoice second = StartVoice(mixer, Source(10, 12769), true, false);
+    StartVoice(mixer.get(), Source(10, 20000), true, false);
+    MixerVoice second = StartVoice(mixer.get(), Source(10, 12769), true, false);
     struct Case {
         float volume;
         int left, right;
     } cases[] = {{1.0f, 32767, -32768}, {0.5f, 26384, -26384},  {3.0f, 32767, -32768},
                  {0.0f, 20000, -20000}, {-1.0f, 20000, -20000}, {NAN, 20000, -20000}};
     for (const Case& c : cases) {
-        SetVoiceVolume(mixer, second, c.volume);
+        SetVoiceVolume(mixer.get(), second, c.volume);
         const std::vector<int> heard = Mix(1);
         EXPECT_EQ(std::make_pair(heard[0], heard[1]), std::make_pair(c.left, c.right)) << c.volume;
     }

@@ -25,6 +25,7 @@ SoundEngine* MakePulledEngine()
     auto open = [](Mixer* mixer, int32_t) { return (pulledMixer = mixer) != nullptr; };
     auto close = [] {
         int16_t buffer[2 * 64];
+        ASSERT_NE(pulledMixer, nullptr) << "the output closes once";
         MixSound(pulledMixer, buffer, 64);
         pulledMixer = nullptr;
     };
