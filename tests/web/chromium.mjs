@@ -13,8 +13,7 @@ const emscriptenNotices = ['WARNING: using emscripten GL', 'TODO: glShadeModel']
 
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
 
-// Serves the site folder; `encode(body, request, headers)` may give each body
-// as a static host would send it.
+// Serves the site folder; `encode(body, request, headers)` may rework a body.
 export function serve(site, encode = (body) => body) {
   const server = http.createServer((request, response) => {
     const name = path.join(site, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
@@ -29,8 +28,7 @@ export function serve(site, encode = (body) => body) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// Starts Chromium on a fresh profile with one page at `url`, 640x480 pixels
-// of one device pixel each unless `viewport` says otherwise.
+// Starts Chromium on a fresh profile with one page at `url`, 640x480 unless `viewport` says otherwise.
 export async function startChromium(url, viewport = { width: 640, height: 480 }) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-chromium-'));
   const browser = spawn('chromium', ['--headless=new', '--no-sandbox', '--use-angle=swiftshader',
@@ -48,20 +46,17 @@ export async function startChromium(url, viewport = { width: 640, height: 480 })
   const waiting = new Map();
   socket.addEventListener('message', (message) => {
     const data = JSON.parse(message.data);
-    if (data.id && waiting.has(data.id)) {
-      waiting.get(data.id)(data);
-      waiting.delete(data.id);
-    } else if (data.method) {
-      chrome.onEvent(data);
-    }
+    const answer = waiting.get(data.id);
+    waiting.delete(data.id);
+    if (answer) answer(data);
+    else if (data.method) chrome.onEvent(data);
   });
   const send = (method, params = {}) => new Promise((resolve, reject) => {
     const id = ++next;
     waiting.set(id, (data) => (data.error ? reject(new Error(`${method}: ${data.error.message}`)) : resolve(data.result)));
     socket.send(JSON.stringify({ id, method, params }));
   });
-  // Asked to close, Chromium ends its helper processes before it exits.
-  // Its answer may never come, as the connection goes with it.
+  // Asked to close, Chromium ends its helpers before it exits; its answer may never come.
   const close = async () => {
     const ended = browser.exitCode !== null ? null : new Promise((resolve) => browser.once('exit', resolve));
     send('Browser.close').catch(() => {});
@@ -91,10 +86,9 @@ export async function waitFor(chrome, expression, what = expression) {
   throw new Error(`timed out waiting for ${what}`);
 }
 
-// Opens the page afresh with an optional script run before it, and waits
-// until the game's first frame is on the screen (its time since the page
-// was asked for is then window.velmoraFirstFrame). Returns the console's
-// lines and errors, gathered from then on.
+// Opens the page afresh after the script `before`, waits for the game's first
+// frame (window.velmoraFirstFrame: its time since the page was asked for) and
+// returns the console's lines and errors, gathered from then on.
 export async function openPage(chrome, before = '') {
   const page = { lines: [], errors: [] };
   chrome.onEvent = (event) => {
