@@ -18,11 +18,7 @@
 namespace {
 
 using Sounds = std::vector<std::string>;
-struct Keys {
-    bool left, right, space;
-};
-const Keys kNone = {false, false, false}, kSpace = {false, false, true}, kRight = {false, true, false},
-           kLeft = {true, false, false}, kBoth = {true, true, false};
+enum Keys { kNone = 0, kLeft = 1, kRight = 2, kSpace = 4 };
 
 class GameRules : public ::testing::Test {
 protected:
@@ -47,13 +43,13 @@ protected:
         folder.Leave();
     }
     // Runs ticks with these keys held; returns the sounds started or stopped.
-    Sounds Hold(Keys keys, int ticks = 1)
+    Sounds Hold(int keys, int ticks = 1)
     {
         static const char* const names[] = {"beep", "runaway", "death", "love"};
         Sounds sounds;
-        SetKey(kKeyLeft, keys.left);
-        SetKey(kKeyRight, keys.right);
-        SetKey(kKeySpace, keys.space);
+        SetKey(kKeyLeft, keys & kLeft);
+        SetKey(kKeyRight, keys & kRight);
+        SetKey(kKeySpace, keys & kSpace);
         for (int i = 0; i < ticks; ++i) {
             ClearSoundCalls();
             UpdateGame();
@@ -86,15 +82,14 @@ TEST_F(GameRules, StepsMoveHimWithinBoundsAndMoveTheMeters)
 {
     struct Case {
         int32_t x, fear, excitement;
-        Keys keys;
-        int ticks;
+        int keys, ticks;
         int32_t wantX, wantFear, wantExcitement;
     } cases[] = {
-        {16, 1000, 1000, kRight, 1, 17, 1100, 1000},   {17, 1100, 1100, kNone, 1, 17, 1090, 1098},
-        {40, 1000, 1000, kBoth, 5, 40, 1125, 1000},    {60, 1000, 1100, kLeft, 1, 59, 2015, 1048},
-        {60, 1000, 1100, kLeft, 6, 54, 1965, 1000},    {16, 1000, 1000, kLeft, 3, 16, 1000, 1000},
-        {48, 1000, 1000, kNone, 1, 48, 1500, 1000},    {112, 1000, 9000, kNone, 1, 112, 4500, 8998},
-        {144, 1000, 9000, kRight, 3, 144, 6000, 8994}, {50, 9995, 10000, kRight, 1, 51, 10000, 9998},
+        {16, 1000, 1000, kRight, 1, 17, 1100, 1000},         {17, 1100, 1100, kNone, 1, 17, 1090, 1098},
+        {40, 1000, 1000, kLeft | kRight, 5, 40, 1125, 1000}, {60, 1000, 1100, kLeft, 1, 59, 2015, 1048},
+        {60, 1000, 1100, kLeft, 6, 54, 1965, 1000},          {16, 1000, 1000, kLeft, 3, 16, 1000, 1000},
+        {48, 1000, 1000, kNone, 1, 48, 1500, 1000},          {112, 1000, 9000, kNone, 1, 112, 4500, 8998},
+        {144, 1000, 9000, kRight, 3, 144, 6000, 8994},       {50, 9995, 10000, kRight, 1, 51, 10000, 9998},
     };
     for (const Case& c : cases) {
         StartAt(c.x, c.fear, c.excitement);
@@ -177,7 +172,7 @@ TEST_F(GameRules, WalkingStraightAtHerChasesHerAwayAndTheTitleReturns)
 {
     EXPECT_EQ(Hold(kRight, 10), Sounds{}); // the title waits for space
     EXPECT_EQ(Hold(kSpace), Sounds{"beep"});
-    EXPECT_EQ(Hold({false, true, true}, 29), Sounds{});
+    EXPECT_EQ(Hold(kRight | kSpace, 29), Sounds{});
     EXPECT_FALSE(game.male.legRaised); // the press that started the game does not wave
     EXPECT_EQ(Hold(kRight), Sounds{"runaway"});
     Hold(kRight, 60); // she walks off while he can no longer move
@@ -201,7 +196,7 @@ TEST_F(GameRules, WithinReachTheMetersDecideTheOutcome)
 {
     struct Case {
         int32_t x, fear, excitement; // excitement before the tick's decay of 2
-        Keys keys;
+        int keys;
         Sounds sounds; // love for mating, runaway for a chase
         bool killed;
     } cases[] = {
