@@ -60,8 +60,7 @@ TEST(SceneShots, TitleThenAWalkStraightAtHerFadingToBlackUnderItsMessage)
     ASSERT_TRUE(Replay("chased.txt", {0, 12, 100, 300}, shots));
     EXPECT_GT(title.Count(kWhite, 4, 156, 0, 113), 400);
     EXPECT_GT(kArea - title.Count(kBlack) - title.Count(kWhite), 5000); // the picture shows through
-    // Text starts 4 pixels in and wraps before the right edge; its outline
-    // may reach one pixel further.
+    // Text starts 4 pixels in and wraps before the right edge; its outline may reach one further.
     EXPECT_EQ(title.Count(kWhite, 0, 3) + title.Count(kWhite, 157) + title.Count(kWhite, 0, kScreenWidth, 113), 0);
 
     // Eleven steps in, each bar beside its label grows leftward from x 96,
