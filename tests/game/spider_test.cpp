@@ -4,22 +4,17 @@
 
 #include <vector>
 
-#include "game/animation.h"
-#include "game/spider.h"
+#include "game/game.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
-Frame frames[256]; // image-less frames, each animation's side by side
-int framesUsed = 0;
-
-void Fill(Animation& animation, std::initializer_list<int32_t> durations)
+int FrameShown(const Spider& spider)
 {
-    animation = Animation{};
-    for (int32_t duration : durations) {
-        Frame& frame = frames[framesUsed++] = Frame{nullptr, duration, animation.last, nullptr};
-        (animation.last ? animation.last->next : animation.first) = &frame;
-        animation.last = &frame;
-    }
+    int i = 0;
+    for (const Frame* f = spider.animation->first; f != spider.frame; f = f->next)
+        ++i;
+    return i;
 }
 
 struct Step {
@@ -46,15 +41,11 @@ TEST(SpiderTest, FlagsAndStepsChooseTheAnimationAndItsFrames)
         {"raises after a walk", {{+1, true, false, 2}, {0, true, false, 1}}, {0}, &Spider::legRaise, 52, false},
         {"dies where he stands", {{+1, false, true, 42}}, {1, 1, 2}, &Spider::dying, 50, false},
     };
+    ScratchFolder folder; // the game's own frames and durations, their images missing here
+    ASSERT_TRUE(folder.Enter());
+    LoadGameImages();
     for (const Case& c : cases) {
-        Spider spider = {};
-        framesUsed = 0;
-        // The game's durations: leg frames 3, walk frames 1, dying 20.
-        Fill(spider.stand, {0});
-        Fill(spider.legRaise, {3, 3, 0});
-        Fill(spider.legLower, {3, 3, 0});
-        Fill(spider.walk, {1, 1, 1, 1, 1, 1, 1, 1});
-        Fill(spider.dying, {20, 20, 0});
+        Spider& spider = game.male;
         spider.Init(50, 32, false);
         std::vector<int> shown;
         for (const Step& step : c.steps) {
@@ -62,7 +53,7 @@ TEST(SpiderTest, FlagsAndStepsChooseTheAnimationAndItsFrames)
             spider.dead = step.dead;
             for (int t = 0; t < step.ticks; ++t) {
                 spider.Update(step.direction, 16, 144);
-                shown.push_back(int(spider.frame - spider.animation->first));
+                shown.push_back(FrameShown(spider));
             }
         }
         shown.erase(shown.begin(), shown.end() - int(c.lastFrames.size()));
@@ -71,6 +62,8 @@ TEST(SpiderTest, FlagsAndStepsChooseTheAnimationAndItsFrames)
         EXPECT_EQ(spider.x, c.x) << c.rule;
         EXPECT_EQ(spider.flipped, c.flipped) << c.rule;
     }
+    ReleaseGameAssets();
+    folder.Leave();
 }
 
 } // namespace
