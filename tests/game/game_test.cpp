@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/diagnostics.h"
+#include "game/asset_names.h"
 #include "game/game.h"
 #include "sound/recording_engine.h"
 #include "sound/sound.h"
@@ -26,7 +27,7 @@ protected:
     {
         ASSERT_TRUE(folder.Enter());
         mkdir("Data", 0755);
-        for (const char* name : {"Data/beep.ogg", "Data/run away.ogg", "Data/death.ogg", "Data/love.ogg"})
+        for (const char* name : kGameSoundFiles)
             ASSERT_TRUE(TouchFile(name));
         ResetTestPlatform();
         ResetSoundRecorder();
@@ -39,13 +40,11 @@ protected:
     {
         ShutdownSound();
         ClearSoundNames();
-        SetSoundEngineFactory(nullptr);
         folder.Leave();
     }
     // Runs ticks with these keys held; returns the sounds started or stopped.
     Sounds Hold(int keys, int ticks = 1)
     {
-        static const char* const names[] = {"beep", "runaway", "death", "love"};
         Sounds sounds;
         SetKey(kKeyLeft, keys & kLeft);
         SetKey(kKeyRight, keys & kRight);
@@ -56,7 +55,7 @@ protected:
             for (int32_t c = 0; c < soundRecorder.callCount; ++c) {
                 const SoundCallRecord& r = soundRecorder.calls[c];
                 if (r.call == SoundCall::Play)
-                    sounds.push_back(std::string(names[r.source]) + (r.looped ? "-loop" : ""));
+                    sounds.push_back(std::string(r.looped ? "loop " : "") + soundRecorder.sourceNames[r.source]);
                 else if (r.call == SoundCall::Stop)
                     sounds.push_back("stop");
             }
@@ -167,10 +166,10 @@ TEST_F(GameRules, SheWavesByHerselfOnlyAfterAnAnswerAtMostTwiceAndWhileHisLegIsD
 TEST_F(GameRules, WalkingStraightAtHerChasesHerAwayAndTheTitleReturns)
 {
     EXPECT_EQ(Hold(kRight, 10), Sounds{}); // the title waits for space
-    EXPECT_EQ(Hold(kSpace), Sounds{"beep"});
+    EXPECT_EQ(Hold(kSpace), Sounds{"Data/beep.ogg"});
     EXPECT_EQ(Hold(kRight | kSpace, 29), Sounds{});
     EXPECT_FALSE(game.male.legRaised); // the press that started the game does not wave
-    EXPECT_EQ(Hold(kRight), Sounds{"runaway"});
+    EXPECT_EQ(Hold(kRight), Sounds{"Data/run away.ogg"});
     Hold(kRight, 60); // she walks off while he can no longer move
     EXPECT_EQ(game.male.x, 46);
     EXPECT_EQ(game.female.x, 204);
@@ -180,7 +179,7 @@ TEST_F(GameRules, WalkingStraightAtHerChasesHerAwayAndTheTitleReturns)
     EXPECT_TRUE(game.playing);
     Hold(kNone);
     EXPECT_FALSE(game.playing);
-    EXPECT_EQ(Hold(kSpace), Sounds{"beep"});
+    EXPECT_EQ(Hold(kSpace), Sounds{"Data/beep.ogg"});
     EXPECT_EQ(game.fear, 1000);
     EXPECT_EQ(game.female.x, 144);
 }
@@ -195,10 +194,10 @@ TEST_F(GameRules, WithinReachTheMetersDecideTheOutcome)
         Sounds sounds; // love for mating, runaway for a chase
         bool killed;
     } cases[] = {
-        {113, 1000, 8002, kNone, {"love-loop"}, false},
+        {113, 1000, 8002, kNone, {"loop Data/love.ogg"}, false},
         {113, 1000, 8001, kNone, {}, true},
-        {112, 9000, 8500, kRight, {"runaway"}, false},
-        {112, 3900, 3997, kRight, {"runaway"}, false},
+        {112, 9000, 8500, kRight, {"Data/run away.ogg"}, false},
+        {112, 3900, 3997, kRight, {"Data/run away.ogg"}, false},
         {50, 3900, 4003, kRight, {}, false},
     };
     for (const Case& c : cases) {
@@ -212,7 +211,7 @@ TEST_F(GameRules, ComingCloseWithoutEnoughExcitementGetsHimBitten)
 {
     StartAt(113, 1000, 7000);
     EXPECT_EQ(Hold(kNone, 23), Sounds{}); // she closes in from 31 pixels away
-    EXPECT_EQ(Hold(kNone), Sounds{"death"});
+    EXPECT_EQ(Hold(kNone), Sounds{"Data/death.ogg"});
     EXPECT_TRUE(game.male.dead);
     EXPECT_EQ(game.female.x - game.male.x, 8);
     Hold(kNone, 19); // a flash, gone in 20 ticks
