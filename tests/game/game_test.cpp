@@ -117,7 +117,7 @@ TEST_F(GameRules, AnsweredWaveBoostsExcitementWhileTheLegStaysUp)
     EXPECT_EQ(game.excitement, 10000 - 2);
 }
 
-TEST_F(GameRules, SheAnswersHisWave20To29TicksLaterForAWaveOf30To59)
+TEST_F(GameRules, SheAnswersHisWave20To29TicksLaterForAWaveOf30To59AndThenMayWaveByHerself)
 {
     StartAt(16, 1000, 1000);
     Hold(kSpace);
@@ -141,10 +141,7 @@ TEST_F(GameRules, SheAnswersHisWave20To29TicksLaterForAWaveOf30To59)
         delays.insert(game.answerDelay);
     }
     EXPECT_EQ(delays, (std::set<int32_t>{20, 21, 22, 23, 24, 25, 26, 27, 28, 29}));
-}
-
-TEST_F(GameRules, SheWavesByHerselfOnlyAfterAnAnswerAtMostTwiceAndWhileHisLegIsDown)
-{
+    // She waves by herself only after an answer, at most twice, and while his leg is down.
     StartAt(16, 1000, 1000);
     Hold(kNone, 3000);
     EXPECT_FALSE(game.female.legRaised); // never before her first answer
@@ -191,7 +188,7 @@ TEST_F(GameRules, WithinReachTheMetersDecideTheOutcome)
     struct Case {
         int32_t x, fear, excitement; // excitement before the tick's decay of 2
         int keys;
-        Sounds sounds; // love for mating, runaway for a chase
+        Sounds sounds; // the love loop for mating, the run-away sound for a chase
         bool killed;
     } cases[] = {
         {113, 1000, 8002, kNone, {"loop Data/love.ogg"}, false},

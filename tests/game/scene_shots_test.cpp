@@ -56,8 +56,8 @@ bool Replay(const char* script, std::initializer_list<int> ticks, Shot* shots)
 
 TEST(SceneShots, TitleThenAWalkStraightAtHerFadingToBlackUnderItsMessage)
 {
-    Shot shots[4], &title = shots[0], &walking = shots[1], &fading = shots[2], &message = shots[3];
-    ASSERT_TRUE(Replay("chased.txt", {0, 12, 100, 300}, shots));
+    Shot shots[3], &title = shots[0], &walking = shots[1], &message = shots[2];
+    ASSERT_TRUE(Replay("chased.txt", {0, 12, 300}, shots));
     EXPECT_GT(title.Count(kWhite, 4, 156, 0, 113), 400);
     EXPECT_GT(kArea - title.Count(kBlack) - title.Count(kWhite), 5000); // the picture shows through
     // Text starts 4 pixels in and wraps before the right edge; its outline may reach one further.
@@ -73,9 +73,7 @@ TEST(SceneShots, TitleThenAWalkStraightAtHerFadingToBlackUnderItsMessage)
     EXPECT_GT(walking.Count(kWhite, 98, kScreenWidth, 80, 88), 40);  // "Excitement"
     EXPECT_EQ(walking.Count(kWhite, 0, 97), 0);                      // no stray text
 
-    // Midway through the fade the bars are dimmed, not gone.
-    EXPECT_TRUE(fading.At(95, 100).r > 100 && fading.At(95, 100).r < 255) << fading.At(95, 100).r;
-    // Then only the message and its outline are drawn over the black.
+    // After the fade only the message and its outline are drawn over the black.
     EXPECT_GT(message.Count(kWhite, 16, 146, 40, 89), 300);
     EXPECT_EQ(message.Count(kBlack) + message.Count(kWhite), kArea);
 }
@@ -99,7 +97,6 @@ TEST(SceneShots, BothSpidersStandAsDrawnUntilTheBiteFlashesWhiteAndFadesToRed)
     EXPECT_EQ(flash.Count(kWhite), kArea);
     EXPECT_GT(message.Count(kRed), kArea / 2);
     EXPECT_GT(message.Count(kWhite, 16, 146, 40, 89), 200);
-    EXPECT_EQ(message.Count(kWhite, 0, 15), 0);
 }
 
 TEST(SceneShots, MatingHidesTheMetersUnderARainOfHearts)
