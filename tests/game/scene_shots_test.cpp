@@ -1,6 +1,5 @@
-// Pictures of whole games, drawn by the replay tool exactly as the game draws
-// them, checked for what a player must see: the title text on the screen,
-// both spiders, bars as long as the meters, the overlays and the messages.
+// Pictures of whole games, drawn by the replay tool as the game draws them, checked for what a
+// player must see: the title text, both spiders, bars as long as the meters, overlays, messages.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -85,8 +84,7 @@ TEST(SceneShots, BothSpidersStandAsDrawnUntilTheBiteFlashesWhiteAndFadesToRed)
     // Both spiders stand as their picture shows, centred on x 16 and 144 and
     // y 32; she faces him, mirrored in place. Nothing else is drawn near the ground.
     Shot spider;
-    std::string programFolder = VELMORA_REPLAY;
-    ASSERT_TRUE(spider.Load(programFolder.substr(0, programFolder.rfind('/')) + "/Data/spider stand.png"));
+    ASSERT_TRUE(spider.Load(VELMORA_DATA "/spider stand.png"));
     int wrong = 0;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
