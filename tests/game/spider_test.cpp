@@ -2,34 +2,12 @@
 // (duration d shows d + 1 ticks, d after a reset; 0 holds for good).
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <vector>
 
-#include "game/animation.h"
-#include "game/spider.h"
+#include "game/game.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
-
-std::deque<Frame> frames; // image-less frames, kept for the whole run
-
-void Fill(Animation& animation, std::initializer_list<int32_t> durations)
-{
-    animation = Animation{};
-    for (int32_t duration : durations) {
-        Frame& frame = frames.emplace_back(Frame{nullptr, duration, animation.last, nullptr});
-        (animation.last ? animation.last->next : animation.first) = &frame;
-        animation.last = &frame;
-        animation.count += 1;
-    }
-}
-
-int IndexOf(const Animation* animation, const Frame* frame)
-{
-    int i = 0;
-    for (const Frame* f = animation->first; f && f != frame; f = f->next)
-        ++i;
-    return i;
-}
 
 struct Step {
     int32_t direction;
@@ -55,14 +33,11 @@ TEST(SpiderTest, FlagsAndStepsChooseTheAnimationAndItsFrames)
         {"raises after a walk", {{+1, true, false, 2}, {0, true, false, 1}}, {0}, &Spider::legRaise, 52, false},
         {"dies where he stands", {{+1, false, true, 42}}, {1, 1, 2}, &Spider::dying, 50, false},
     };
+    ScratchFolder folder; // the game's own frames and durations, their images missing here
+    ASSERT_TRUE(folder.Enter());
+    LoadGameImages();
     for (const Case& c : cases) {
-        Spider spider = {};
-        // The game's durations: leg frames 3, walk frames 1, dying 20.
-        Fill(spider.stand, {0});
-        Fill(spider.legRaise, {3, 3, 0});
-        Fill(spider.legLower, {3, 3, 0});
-        Fill(spider.walk, {1, 1, 1, 1, 1, 1, 1, 1});
-        Fill(spider.dying, {20, 20, 0});
+        Spider& spider = game.male;
         spider.Init(50, 32, false);
         std::vector<int> shown;
         for (const Step& step : c.steps) {
@@ -70,7 +45,10 @@ TEST(SpiderTest, FlagsAndStepsChooseTheAnimationAndItsFrames)
             spider.dead = step.dead;
             for (int t = 0; t < step.ticks; ++t) {
                 spider.Update(step.direction, 16, 144);
-                shown.push_back(IndexOf(spider.animation, spider.frame));
+                int frame = 0; // the place of the frame shown in its animation
+                for (const Frame* f = spider.frame; f->previous; f = f->previous)
+                    ++frame;
+                shown.push_back(frame);
             }
         }
         shown.erase(shown.begin(), shown.end() - int(c.lastFrames.size()));
@@ -79,6 +57,8 @@ TEST(SpiderTest, FlagsAndStepsChooseTheAnimationAndItsFrames)
         EXPECT_EQ(spider.x, c.x) << c.rule;
         EXPECT_EQ(spider.flipped, c.flipped) << c.rule;
     }
+    ReleaseGameAssets();
+    folder.Leave();
 }
 
 } // namespace

@@ -5,7 +5,6 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
-import zlib from 'node:zlib';
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -14,29 +13,22 @@ const emscriptenNotices = ['WARNING: using emscripten GL', 'TODO: glShadeModel']
 
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
 
-// Serves the site folder, gzipped for a browser that asks, as a static host
-// would; `sent` counts the bytes of the response bodies.
-export function serve(site) {
+// Serves the site folder; `encode(body, request, headers)` may rework a body.
+export function serve(site, encode = (body) => body) {
   const server = http.createServer((request, response) => {
     const name = path.join(site, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
     const file = name.endsWith('/') ? name + 'index.html' : name;
     fs.readFile(file, (error, body) => {
       const headers = { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' };
-      if (!error && /\bgzip\b/.test(request.headers['accept-encoding'] || '')) {
-        body = zlib.gzipSync(body, { level: 9 });
-        headers['Content-Encoding'] = 'gzip';
-      }
+      body = error ? '' : encode(body, request, headers);
       response.writeHead(error ? 404 : 200, headers);
-      server.sent += error ? 0 : body.length;
-      response.end(error ? '' : body);
+      response.end(body);
     });
   });
-  server.sent = 0;
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// Starts Chromium on a fresh profile with one page at `url`, 640x480 pixels
-// of one device pixel each unless `viewport` says otherwise.
+// Starts Chromium on a fresh profile with one page at `url`, 640x480 unless `viewport` says otherwise.
 export async function startChromium(url, viewport = { width: 640, height: 480 }) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-chromium-'));
   const browser = spawn('chromium', ['--headless=new', '--no-sandbox', '--use-angle=swiftshader',
@@ -52,23 +44,19 @@ export async function startChromium(url, viewport = { width: 640, height: 480 })
   await new Promise((resolve) => socket.addEventListener('open', resolve));
   let next = 0;
   const waiting = new Map();
-  const listeners = [];
   socket.addEventListener('message', (message) => {
     const data = JSON.parse(message.data);
-    if (data.id && waiting.has(data.id)) {
-      waiting.get(data.id)(data);
-      waiting.delete(data.id);
-    } else if (data.method) {
-      for (const listen of listeners) listen(data);
-    }
+    const answer = waiting.get(data.id);
+    waiting.delete(data.id);
+    if (answer) answer(data);
+    else if (data.method) chrome.onEvent(data);
   });
   const send = (method, params = {}) => new Promise((resolve, reject) => {
     const id = ++next;
     waiting.set(id, (data) => (data.error ? reject(new Error(`${method}: ${data.error.message}`)) : resolve(data.result)));
     socket.send(JSON.stringify({ id, method, params }));
   });
-  // Asked to close, Chromium ends its helper processes before it exits.
-  // Its answer may never come, as the connection goes with it.
+  // Asked to close, Chromium ends its helpers before it exits; its answer may never come.
   const close = async () => {
     const ended = browser.exitCode !== null ? null : new Promise((resolve) => browser.once('exit', resolve));
     send('Browser.close').catch(() => {});
@@ -78,7 +66,7 @@ export async function startChromium(url, viewport = { width: 640, height: 480 })
     socket.close();
     fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
   };
-  const chrome = { send, listeners, close, url, pid: browser.pid };
+  const chrome = { send, onEvent: () => {}, close, url, pid: browser.pid };
   for (const domain of ['Page', 'Runtime', 'Log']) await send(`${domain}.enable`);
   await send('Emulation.setDeviceMetricsOverride', { ...viewport, deviceScaleFactor: 1, mobile: false });
   return chrome;
@@ -98,14 +86,12 @@ export async function waitFor(chrome, expression, what = expression) {
   throw new Error(`timed out waiting for ${what}`);
 }
 
-// Opens the page afresh with an optional script run before it, and waits
-// until the game's first frame is on the screen (its time since the page
-// was asked for is then window.velmoraFirstFrame). Returns the console's
-// lines and errors, gathered from then on.
+// Opens the page afresh after the script `before`, waits for the game's first
+// frame (window.velmoraFirstFrame: its time since the page was asked for) and
+// returns the console's lines and errors, gathered from then on.
 export async function openPage(chrome, before = '') {
   const page = { lines: [], errors: [] };
-  chrome.listeners.length = 0;
-  chrome.listeners.push((event) => {
+  chrome.onEvent = (event) => {
     if (event.method === 'Runtime.consoleAPICalled') {
       const text = event.params.args.map((a) => a.value).join(' ');
       if (event.params.type === 'error') page.errors.push(text);
@@ -115,7 +101,7 @@ export async function openPage(chrome, before = '') {
     } else if (event.method === 'Log.entryAdded' && event.params.entry.level === 'error') {
       page.errors.push(event.params.entry.text);
     }
-  });
+  };
   const added = await chrome.send('Page.addScriptToEvaluateOnNewDocument', { source: `
     window.Module = { postRun: [function () { requestAnimationFrame(function () {
       window.velmoraFirstFrame = performance.now(); }); }] };
