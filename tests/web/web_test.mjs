@@ -22,6 +22,7 @@ const differingPixels = (a, b) => spawnSync('compare', ['-metric', 'AE', '-alpha
 
 const server = await serve(site);
 const chrome = await startChromium(`http://127.0.0.1:${server.address().port}/index.html`);
+let passed = 0;
 let failed = 0;
 // Runs one check on a fresh page, opened after the script `before`: the check
 // returns what went wrong, or nothing; errors on the page's console fail it too.
@@ -30,7 +31,8 @@ async function check(name, run, before = '') {
     .then(async (page) => await run(page) || (page.errors.length ? `console errors: ${page.errors.join(' | ')}` : null))
     .catch((error) => error.message);
   console.log(fault ? `FAIL ${name}: ${fault}` : `ok   ${name}`);
-  failed += fault ? 1 : 0;
+  if (fault) ++failed;
+  else ++passed;
 }
 
 for (const [script, ticks] of Object.entries(pictures)) {
@@ -89,5 +91,5 @@ for (const [damage, file] of damaged) {
 }
 await chrome.close();
 server.close();
-console.log(`web tests: ${failed} failed`);
+console.log(`web tests: ${passed} passed, ${failed} failed`);
 process.exit(failed ? 1 : 0);
