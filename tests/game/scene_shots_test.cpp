@@ -42,7 +42,10 @@ struct Shot {
 // Replays a key script and loads the pictures of the given ticks, at scale 1.
 bool Replay(const char* script, std::initializer_list<int> ticks, Shot* shots)
 {
-    std::string command = std::string(VELMORA_REPLAY) + " --scale 1", path = ::testing::TempDir() + "velmora-shot-";
+    // Pictures of the running case's own, as the cases run side by side.
+    std::string path =
+        ::testing::TempDir() + "velmora-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::string command = std::string(VELMORA_REPLAY) + " --scale 1";
     for (int tick : ticks)
         command += " --shot " + std::to_string(tick) + ":" + path + std::to_string(tick) + ".png";
     if (system((command + " " + VELMORA_SCRIPTS + "/" + script + " >/dev/null").c_str()) != 0)

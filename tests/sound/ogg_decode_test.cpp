@@ -24,16 +24,21 @@ typedef std::unique_ptr<MixerSource, void (*)(MixerSource*)> Decoded;
 // A 220 Hz sine at half the full scale, and a file of it.
 double Sine(int frame, int rate) { return 0.5 * std::sin(2.0 * M_PI * 220 * frame / rate); }
 
-const std::string kOggPath = ::testing::TempDir() + "velmora-test.ogg";
+// A file of the running case's own, as the cases run side by side.
+std::string OggPath()
+{
+    return ::testing::TempDir() + "velmora-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
 
-// The file's bytes, left at kOggPath.
+// The file's bytes, left at OggPath().
 Bytes EncodeSine(int rate, int frames)
 {
+    const std::string path = OggPath();
     std::vector<float> samples(static_cast<size_t>(frames));
     for (int f = 0; f < frames; ++f)
         samples[size_t(f)] = float(Sine(f, rate));
-    EXPECT_TRUE(WriteOggVorbis(kOggPath.c_str(), samples, rate, 0.5f));
-    std::ifstream file(kOggPath, std::ios::binary);
+    EXPECT_TRUE(WriteOggVorbis(path.c_str(), samples, rate, 0.5f));
+    std::ifstream file(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(file), {});
 }
 
@@ -76,10 +81,11 @@ TEST(OggDecode, ManyChannelsPlayAndEmptyTooLongCutShortAndDamagedFilesAreRefused
     Bytes ogg = EncodeSine(44100, 20000);
     EXPECT_EQ(Decode(Bytes(ogg.begin(), ogg.end() - 1)), nullptr);
     // Bytes after the stream are ignored, but no file over 16 MiB is read.
-    std::ofstream(kOggPath, std::ios::binary | std::ios::app) << std::string((16 << 20) - ogg.size(), 'Z');
+    const std::string path = OggPath();
+    std::ofstream(path, std::ios::binary | std::ios::app) << std::string((16 << 20) - ogg.size(), 'Z');
     for (bool plays : {true, false}) {
-        EXPECT_EQ(DecodeFile(kOggPath) != nullptr, plays) << "16 MiB, then a byte more";
-        std::ofstream(kOggPath, std::ios::binary | std::ios::app) << 'Z';
+        EXPECT_EQ(DecodeFile(path) != nullptr, plays) << "16 MiB, then a byte more";
+        std::ofstream(path, std::ios::binary | std::ios::app) << 'Z';
     }
     for (size_t at = 0; at < ogg.size(); at += 13) {
         Bytes damaged = ogg;
