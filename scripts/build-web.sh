@@ -5,19 +5,12 @@
 #   <build>/velmora-web.zip  the same files, ready for any static web host
 # zlib and libpng are built once from Debian's sources into the build folder;
 # the assets come from a native build, made here when none is named.
-#   build-web.sh [--libraries] [BUILD_DIR]
-#                                     default build-web; --libraries builds
-#                                     only zlib and libpng, then stops
+#   build-web.sh [BUILD_DIR]          default build-web
 #   VELMORA_HOST_BUILD=DIR            the native build to take the assets from
 #                                     (default build, configured if needed)
 # Play it locally: python3 -m http.server 8000 --bind 127.0.0.1 -d build-web/site
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-libraries_only=false
-if [[ ${1:-} == --libraries ]]; then
-  libraries_only=true
-  shift
-fi
 build_dir=${1:-$root/build-web}
 mkdir -p "$build_dir"
 build_dir=$(cd "$build_dir" && pwd)
@@ -38,9 +31,6 @@ if ((${#missing[@]} > 0)); then
 fi
 
 "$root/scripts/build-web-libs.sh" "$build_dir"
-if $libraries_only; then
-  exit 0
-fi
 
 if [[ ! -f $host_build/CMakeCache.txt ]]; then
   cmake -S "$root" -B "$host_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -4,19 +4,12 @@
 # libvorbis for the sound tests, GoogleTest) are built once from Debian's
 # sources into the build folder; the assets come from a host build, which is
 # made here when none is named.
-#   build-windows.sh [--libraries] [BUILD_DIR]
-#                                         default build-win; --libraries builds
-#                                         only the libraries, then stops
+#   build-windows.sh [BUILD_DIR]          default build-win
 #   VELMORA_HOST_BUILD=DIR                a native build to take the assets from
 #                                         (default build-winhost, made if needed)
 # Then: ctest --test-dir BUILD_DIR        every test, under Wine
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-libraries_only=false
-if [[ ${1:-} == --libraries ]]; then
-  libraries_only=true
-  shift
-fi
 build_dir=${1:-$root/build-win}
 mkdir -p "$build_dir"
 build_dir=$(cd "$build_dir" && pwd)
@@ -25,19 +18,7 @@ prefix=$build_dir/windows-prefix
 jobs=${JOBS:-2}
 toolchain=$root/cmake/mingw-w64.cmake
 
-"$root/scripts/build-windows-libpng.sh" "$build_dir"
-"$root/scripts/build-windows-vorbis.sh" "$build_dir"
-
-if [[ ! -f $prefix/lib/libgtest_main.a ]]; then
-  echo "Building GoogleTest for Windows"
-  cmake -S /usr/src/googletest -B "$build_dir/windows-objects/googletest" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON >"$build_dir/windows-objects/googletest.log" 2>&1
-  ninja -C "$build_dir/windows-objects/googletest" -j "$jobs" install >>"$build_dir/windows-objects/googletest.log"
-fi
-if $libraries_only; then
-  exit 0
-fi
+"$root/scripts/build-windows-libs.sh" "$build_dir"
 
 # The assets: the host build's tool makes them; only its asset target is built.
 if [[ ! -f $host_build/CMakeCache.txt ]]; then

@@ -57,9 +57,9 @@ build() { # name, folder, cmake arguments...
 source scripts/debian-source.sh
 EnableDebianSources
 mkdir -p build-win build-web
-./scripts/build-windows.sh --libraries build-win >build-win/libraries.log 2>&1 &
+./scripts/build-windows-libs.sh build-win >build-win/libraries.log 2>&1 &
 windows_libraries=$!
-./scripts/build-web.sh --libraries build-web >build-web/libraries.log 2>&1 &
+./scripts/build-web-libs.sh build-web >build-web/libraries.log 2>&1 &
 web_libraries=$!
 
 # Waits for a background step; on failure shows the end of its log.
