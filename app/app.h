@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "app/device_keys.h"
+
 // The gate of all ticking and drawing: set only by a successful AppInit.
 extern bool running;
 // The part of a tick elapsed but not yet run, in thirds of a millisecond.
@@ -26,6 +28,9 @@ void AppMouseMove(int16_t x, int16_t y);
 void AppMouseButton(int32_t button, bool pressed, int16_t x, int16_t y);
 void AppMouseWheel(bool up);
 void AppFocusLost();
+// What a touch control or gamepad holds now; each key it has newly pressed
+// goes to AppKeyDown, as a keyboard's press would.
+void AppDeviceKeys(int32_t source, DeviceKeys held);
 
 // Runs the ticks due for the elapsed milliseconds (at most four) and draws;
 // true when the scene was drawn into the back buffer.

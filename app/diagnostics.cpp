@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "app/device_keys.h"
 #include "app/platform.h"
 #include "app/shell_state.h"
 
@@ -25,7 +26,7 @@ bool IsKeyDown(uint8_t key)
 {
     if (shell.inactive)
         return false;
-    return PlatformIsKeyDown(key);
+    return PlatformIsKeyDown(key) || SourcesHoldKey(key);
 }
 
 bool PathExists(const String& path, bool wantFolder) { return PlatformPathExists(path.Text(), wantFolder); }

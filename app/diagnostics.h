@@ -23,7 +23,8 @@ void LogError(const char* format, ...)
     ;
 // A modal error box captioned with the application name.
 void ShowErrorBox(const char* text);
-// False for every key while the window lacks the focus.
+// Held on the keyboard or by a touch control or gamepad (app/device_keys.h);
+// false for every key while the window lacks the focus.
 bool IsKeyDown(uint8_t key);
 bool PathExists(const String& path, bool wantFolder);
 void RequestQuit();

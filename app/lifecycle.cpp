@@ -75,3 +75,15 @@ void AppMouseMove(int16_t, int16_t) {}
 void AppMouseButton(int32_t, bool, int16_t, int16_t) {}
 void AppMouseWheel(bool) {}
 void AppFocusLost() {}
+
+void AppDeviceKeys(int32_t source, DeviceKeys held)
+{
+    const struct {
+        DeviceKeys key;
+        uint8_t virtualKey;
+    } kPresses[] = {{kHoldLeft, kKeyLeft}, {kHoldRight, kKeyRight}, {kHoldSpace, kKeySpace}, {kHoldEscape, kKeyEscape}};
+    DeviceKeys pressed = HoldSourceKeys(source, held);
+    for (const auto& press : kPresses)
+        if (pressed & press.key)
+            AppKeyDown(press.virtualKey);
+}
