@@ -1,9 +1,11 @@
 // The files the asset build step made, read back with the game's own
 // loaders: spider poses stand on one ground line and walk without sliding
-// their feet; sounds are at the mixer's rate, never clip, and loop cleanly.
+// their feet; sounds are at the mixer's rate, never clip, and loop cleanly;
+// the icon's pictures are its art grown by whole factors.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <string>
@@ -64,6 +66,29 @@ TEST(GeneratedAssets, SoundsAreAtTheMixersRateNeverClipAndTheLoveLoopJoins)
         for (size_t k = 2; k < s.size(); k += 2)
             widest = std::max(widest, std::abs(s[k] - s[k - 2]));
         EXPECT_LE(std::abs(s[0] - s[s.size() - 2]), widest) << "the loop's end does not flow into its start";
+    }
+}
+
+// Each picture is its source art grown by a whole factor: every pixel of the
+// 32-pixel one stands as a block in the larger ones, corners see-through.
+TEST(GeneratedAssets, IconPicturesAreTheArtGrownByWholeFactors)
+{
+    std::vector<uint8_t> art;
+    for (int size : {32, 64, 128, 192, 256, 512, 16, 48}) {
+        uint8_t* pixels = nullptr;
+        int32_t width = 0, height = 0;
+        const std::string file = std::string(VELMORA_ICON_PICTURES_DIR) + "/icon-" + std::to_string(size) + ".png";
+        ASSERT_TRUE(LoadPngPixels(pixels, width, height, String(file.c_str()), 4)) << file;
+        std::vector<uint8_t> picture(pixels, pixels + 4 * width * height);
+        free(pixels);
+        ASSERT_EQ(std::make_pair(width, height), std::make_pair(size, size)) << file;
+        EXPECT_EQ(picture[3], 0) << file << ": the corner is not see-through";
+        if (art.empty())
+            art = picture;
+        for (int32_t y = 0; size % 32 == 0 && y < size; ++y)
+            for (int32_t x = 0; x < size; ++x)
+                ASSERT_EQ(0, memcmp(&picture[4 * (y * size + x)], &art[4 * (y * 32 / size * 32 + x * 32 / size)], 4))
+                    << file << " at " << x << "," << y;
     }
 }
 

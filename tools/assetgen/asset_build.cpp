@@ -21,6 +21,7 @@ std::string AssetName(const char* gameFile)
 }
 
 const char* const kFontFileName = "Fonts/Small.txt";
+const int kIconPictureSizes[8] = {16, 32, 48, 64, 128, 192, 256, 512};
 
 namespace {
 
@@ -90,6 +91,23 @@ bool BuildSounds(const AssetBuildPaths& paths)
     return true;
 }
 
+// Each size is drawn from the largest source that divides it, so 48 is the
+// 24-pixel art doubled and 512 the 32-pixel art grown sixteen times.
+bool WriteIconPictures(const std::string& folder, const PixelArt (&art)[3])
+{
+    if (!MakeFolder(folder))
+        return false;
+    for (int size : kIconPictureSizes) {
+        int source = 2;
+        while (source > 0 && size % art[source].width != 0)
+            --source;
+        PixelArt picture = ScalePixelArt(art[source], size / art[source].width);
+        if (!WriteIconPng(folder + "/icon-" + std::to_string(size) + ".png", picture))
+            return false;
+    }
+    return true;
+}
+
 bool BuildIcon(const AssetBuildPaths& paths, const Palette& palette)
 {
     const char* const sizes[3] = {"16", "24", "32"};
@@ -105,6 +123,8 @@ bool BuildIcon(const AssetBuildPaths& paths, const Palette& palette)
         }
     }
     if (!paths.iconSource.empty() && !WriteIconSource(paths.iconSource, art[2]))
+        return false;
+    if (!paths.iconPictures.empty() && !WriteIconPictures(paths.iconPictures, art))
         return false;
     return paths.icon.empty() ||
            WriteIconFile(paths.icon, {art[0], art[1], art[2], ScalePixelArt(art[1], 2), ScalePixelArt(art[2], 8)});
@@ -132,7 +152,7 @@ bool BuildAssets(const AssetBuildPaths& paths)
     FontSource font;
     if (!BuildFont(paths, font) || !BuildSounds(paths))
         return false;
-    if (!(paths.icon.empty() && paths.iconSource.empty()) && !BuildIcon(paths, palette))
+    if (!(paths.icon.empty() && paths.iconSource.empty() && paths.iconPictures.empty()) && !BuildIcon(paths, palette))
         return false;
     if (!paths.previews.empty() && !(MakeFolder(paths.previews) && WritePreviews(paths.previews, images, font, 4)))
         return false;

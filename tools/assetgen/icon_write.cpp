@@ -54,14 +54,7 @@ std::vector<uint8_t> EncodeBitmapEntry(const PixelArt& art)
 
 bool EncodePngEntry(const std::string& scratchPath, const PixelArt& art, std::vector<uint8_t>& out)
 {
-    std::vector<uint16_t> samples;
-    for (int y = 0; y < art.height; ++y)
-        for (int x = 0; x < art.width; ++x) {
-            const uint8_t* p = &art.rgb[size_t(3 * (y * art.width + x))];
-            samples.insert(samples.end(), {p[0], p[1], p[2], uint16_t(IsTransparentPixel(art, x, y) ? 0 : 255)});
-        }
-    const PngImage image = {art.width, art.height, 6, 8, false, samples.data(), nullptr, 0, nullptr, 0};
-    if (!WritePng(scratchPath.c_str(), image))
+    if (!WriteIconPng(scratchPath, art))
         return false;
     FILE* file = std::fopen(scratchPath.c_str(), "rb");
     if (!file)
@@ -76,6 +69,18 @@ bool EncodePngEntry(const std::string& scratchPath, const PixelArt& art, std::ve
 }
 
 } // namespace
+
+bool WriteIconPng(const std::string& path, const PixelArt& picture)
+{
+    std::vector<uint16_t> samples;
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x) {
+            const uint8_t* p = &picture.rgb[size_t(3 * (y * picture.width + x))];
+            samples.insert(samples.end(), {p[0], p[1], p[2], uint16_t(IsTransparentPixel(picture, x, y) ? 0 : 255)});
+        }
+    const PngImage image = {picture.width, picture.height, 6, 8, false, samples.data(), nullptr, 0, nullptr, 0};
+    return WritePng(path.c_str(), image);
+}
 
 bool WriteIconFile(const std::string& path, const std::vector<PixelArt>& pictures)
 {
