@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/diagnostics.h"
 #include "app/display_mode.h"
+#include "app/sdl/sdl_pads.h"
 #include "app/sdl/sdl_platform.h"
 #include "app/sdl/sdl_window.h"
 #include "app/shell_state.h"
@@ -218,6 +219,12 @@ bool HandleShellEvent(const SDL_Event& event)
         break;
     case SDL_MOUSEWHEEL:
         HandleWheel(event.wheel);
+        break;
+    case SDL_CONTROLLERDEVICEADDED:
+        HandlePadAdded(event.cdevice.which);
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        HandlePadRemoved(event.cdevice.which);
         break;
     default:
         break;

@@ -2,8 +2,8 @@
 // would: size changes snap the framed window to whole multiples of the
 // virtual screen and repaint, focus changes switch the cursor and vertical
 // synchronisation, keys update the held-key table, Alt+Enter switches full
-// screen, and a close request shuts the game down. Nothing reaches the game
-// while the window is not ready.
+// screen, gamepads come and go, and a close request shuts the game down.
+// Nothing reaches the game while the window is not ready.
 #pragma once
 
 #include <SDL.h>

@@ -1,7 +1,7 @@
 // The Linux program: reads -f and -w, works from its own folder, opens the
 // one window "Game" with its OpenGL context, starts the game and runs the
-// main loop: drain every pending event, run one timed turn of the frame
-// clock, sleep as it says.
+// main loop: drain every pending event, hand over what the gamepads hold, run
+// one timed turn of the frame clock, sleep as it says.
 #include <SDL.h>
 #include <signal.h>
 #include <unistd.h>
@@ -15,6 +15,7 @@
 #include "app/frame_clock.h"
 #include "app/sdl/sdl_audio.h"
 #include "app/sdl/sdl_events.h"
+#include "app/sdl/sdl_pads.h"
 #include "app/sdl/sdl_window.h"
 #include "app/shell_state.h"
 #include "app/window_sizing.h"
@@ -94,6 +95,7 @@ int32_t RunMainLoop()
         while (SDL_PollEvent(&event))
             if (HandleShellEvent(event))
                 return 0;
+        HandOverPads();
         Sleep(RunTimedTurn(clock, platform));
     }
 }
@@ -105,6 +107,8 @@ int main(int argc, char** argv)
     bool fullScreen = StartsInFullScreen(ReadOptions(argc, argv));
     WorkInProgramFolder();
     bool started = SDL_Init(SDL_INIT_VIDEO) == 0;
+    if (started)
+        StartPads();
     HoldStopSignals(false);
     if (!started || !DisplayIsVisible()) {
         SDL_Quit();

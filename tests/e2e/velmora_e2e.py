@@ -358,8 +358,49 @@ def no_display(program, shots):
           f"exit code {ended.returncode}, logged {ended.stderr!r}")
 
 
+def pad_plays(program, shots):
+    """Linux only, with the virtual pad of virtual_pad.cpp preloaded: A and start begin games, the d-pad and the
+    stick walk her away; pulled out while holding left, it lets the keyboard's Right walk; plugged in, back quits."""
+    with tempfile.TemporaryDirectory() as folder, Session("pad_plays", program, shots) as session:
+        commands = os.path.join(folder, "pad")
+        os.mkfifo(commands)
+        pipe = os.open(commands, os.O_RDWR)
+        session.env.update(LD_PRELOAD=os.environ["VELMORA_VIRTUAL_PAD"], VELMORA_PAD_COMMANDS=commands)
+
+        def pad(line):
+            os.write(pipe, (line + "\n").encode())
+
+        def tap(button):
+            pad(f"{button} 1")
+            time.sleep(0.2)
+            pad(f"{button} 0")
+        pad("attach")
+        window = session.start_at_title()
+        for begin, walk, full in (("a", "dpright", 1), ("start", "leftx", 32767)):
+            tap(begin)
+            session.wait_for_picture(f"{begin}-began", shows_courtship(window), 5)
+            pad(f"{walk} {full}")
+            session.wait_for_picture(f"{walk}-chased", shows_outcome_message(window), 15)
+            pad(f"{walk} 0")
+            tap(begin)
+            session.wait_for_picture(f"{begin}-title", shows_title(window), 12)
+        tap("a")
+        session.wait_for_picture("courting", shows_courtship(window), 5)
+        # Left and Right held together, he stands until the pad goes.
+        pad("dpleft 1")
+        session.xdotool("keydown", "Right")
+        time.sleep(0.5)
+        pad("detach")
+        session.wait_for_picture("pulled-out", shows_outcome_message(window), 15)
+        session.xdotool("keyup", "Right")
+        pad("attach")
+        tap("back")
+        check(session.wait_for_exit(10) == 0 and session.log_lines() == [],
+              f"exit code {session.game.returncode}, logged {session.log_lines()}")
+
+
 SCENARIOS = {f.__name__: f for f in (playing, command_line_options, missing_string_data, failing_gl,
-                                      stop_signals_close_it, no_display)}
+                                      stop_signals_close_it, no_display, pad_plays)}
 
 
 def main():
