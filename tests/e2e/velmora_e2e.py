@@ -361,11 +361,11 @@ def no_display(program, shots):
 def pad_plays(program, shots):
     """Linux only, with the virtual pad of virtual_pad.cpp preloaded: A and start begin games, the d-pad and the
     stick walk her away; pulled out while holding left, it lets the keyboard's Right walk; plugged in, back quits."""
-    with tempfile.TemporaryDirectory() as folder, Session("pad_plays", program, shots) as session:
+    # Started through env, so that only the game gets the library.
+    with tempfile.TemporaryDirectory() as folder, Session("pad_plays", "/usr/bin/env", shots) as session:
         commands = os.path.join(folder, "pad")
         os.mkfifo(commands)
         pipe = os.open(commands, os.O_RDWR)
-        session.env.update(LD_PRELOAD=os.environ["VELMORA_VIRTUAL_PAD"], VELMORA_PAD_COMMANDS=commands)
 
         def pad(line):
             os.write(pipe, (line + "\n").encode())
@@ -375,7 +375,8 @@ def pad_plays(program, shots):
             time.sleep(0.2)
             pad(f"{button} 0")
         pad("attach")
-        window = session.start_at_title()
+        window = session.start_at_title(
+            [f"LD_PRELOAD={os.environ['VELMORA_VIRTUAL_PAD']}", f"VELMORA_PAD_COMMANDS={commands}", program])
         for begin, walk, full in (("a", "dpright", 1), ("start", "leftx", 32767)):
             tap(begin)
             session.wait_for_picture(f"{begin}-began", shows_courtship(window), 5)

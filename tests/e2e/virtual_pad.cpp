@@ -63,6 +63,10 @@ void ReadCommands()
             fprintf(stderr, "virtual pad: \"%s\" failed: %s\n", line, SDL_GetError());
     }
 }
+
+// Only the game gets the pad, not the programs it starts (the sanitizers'
+// symbolizer among them).
+__attribute__((constructor)) void KeepToTheGame() { unsetenv("LD_PRELOAD"); }
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) int SDL_PollEvent(SDL_Event* event)
