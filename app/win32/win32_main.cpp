@@ -9,6 +9,7 @@
 #include "app/frame_clock.h"
 #include "app/shell_state.h"
 #include "app/win32/display_mode.h"
+#include "app/win32/win32_pads.h"
 #include "app/win32/waveout_audio.h"
 #include "app/win32/win32_shell.h"
 #include "sound/sound_engine.h"
@@ -45,10 +46,13 @@ void MarkWindowPainted() { ValidateRect(win32.mainWindow, nullptr); }
 
 const FrameClockPlatform kWin32FrameClock = {Milliseconds, PresentBackBuffer, MarkWindowPainted};
 
-// Empties the queue, then runs one timed turn once the window is ready.
+// Empties the queue, then, once the window is ready, reads the gamepads and
+// runs one timed turn.
 int RunMainLoop()
 {
     FrameClock clock = {0, false};
+    PadPoller pads = {};
+    const PadReaders padReaders = SystemPadReaders();
     for (;;) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -59,6 +63,7 @@ int RunMainLoop()
         }
         if (!shell.windowReady)
             continue;
+        PollPads(pads, padReaders, timeGetTime());
         Sleep(static_cast<DWORD>(RunTimedTurn(clock, kWin32FrameClock)));
     }
 }

@@ -359,43 +359,35 @@ def no_display(program, shots):
 
 
 def pad_plays(program, shots):
-    """Linux only, with the virtual pad of virtual_pad.cpp preloaded: A and start begin games, the d-pad and the
-    stick walk her away; pulled out while holding left, it lets the keyboard's Right walk; plugged in, back quits."""
-    # Started through env, so that only the game gets the library.
+    """Linux only, with the virtual pad of tools/virtual_pad: A and start begin games, the d-pad and the stick walk
+    her away; pulled out while holding left, it lets the keyboard's Right walk; plugged in again, back quits."""
     with tempfile.TemporaryDirectory() as folder, Session("pad_plays", "/usr/bin/env", shots) as session:
         commands = os.path.join(folder, "pad")
         os.mkfifo(commands)
         pipe = os.open(commands, os.O_RDWR)
 
-        def pad(line):
-            os.write(pipe, (line + "\n").encode())
-
-        def tap(button):
-            pad(f"{button} 1")
-            time.sleep(0.2)
-            pad(f"{button} 0")
+        def pad(*lines, hold=0.2):
+            for line in lines:
+                os.write(pipe, (line + "\n").encode())
+                time.sleep(hold)
         pad("attach")
+        # Started through env, so that only the game gets the pad.
         window = session.start_at_title(
             [f"LD_PRELOAD={os.environ['VELMORA_VIRTUAL_PAD']}", f"VELMORA_PAD_COMMANDS={commands}", program])
-        for begin, walk, full in (("a", "dpright", 1), ("start", "leftx", 32767)):
-            tap(begin)
+        for begin, walk in (("a", "dpright 1"), ("start", "leftx 32767")):
+            pad(f"{begin} 1", f"{begin} 0")
             session.wait_for_picture(f"{begin}-began", shows_courtship(window), 5)
-            pad(f"{walk} {full}")
-            session.wait_for_picture(f"{walk}-chased", shows_outcome_message(window), 15)
-            pad(f"{walk} 0")
-            tap(begin)
+            pad(walk)
+            session.wait_for_picture(f"{begin}-chased", shows_outcome_message(window), 15)
+            pad(walk.split()[0] + " 0", f"{begin} 1", f"{begin} 0")
             session.wait_for_picture(f"{begin}-title", shows_title(window), 12)
-        tap("a")
-        session.wait_for_picture("courting", shows_courtship(window), 5)
-        # Left and Right held together, he stands until the pad goes.
-        pad("dpleft 1")
+        pad("a 1", "a 0", "dpleft 1")
+        # Left on the pad and Right on the keyboard: he stands until the pad, pulled out, lets go.
         session.xdotool("keydown", "Right")
-        time.sleep(0.5)
         pad("detach")
         session.wait_for_picture("pulled-out", shows_outcome_message(window), 15)
         session.xdotool("keyup", "Right")
-        pad("attach")
-        tap("back")
+        pad("attach", "back 1")
         check(session.wait_for_exit(10) == 0 and session.log_lines() == [],
               f"exit code {session.game.returncode}, logged {session.log_lines()}")
 
