@@ -9,8 +9,8 @@
 #include "app/frame_clock.h"
 #include "app/shell_state.h"
 #include "app/win32/display_mode.h"
-#include "app/win32/win32_pads.h"
 #include "app/win32/waveout_audio.h"
+#include "app/win32/win32_pads.h"
 #include "app/win32/win32_shell.h"
 #include "sound/sound_engine.h"
 

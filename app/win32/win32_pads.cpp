@@ -26,10 +26,14 @@ PadReading XInputReading(const XINPUT_GAMEPAD& pad)
 PadReading JoystickReading(const JOYINFOEX& joystick)
 {
     DWORD hat = joystick.dwPOV, buttons = joystick.dwButtons;
-    return PadReading{hat > 18000 && hat<36000, hat> 0 && hat < 18000,
+    bool hatLeft = hat > 18000 && hat < 36000;
+    bool hatRight = hat > 0 && hat < 18000;
+    return PadReading{hatLeft,
+                      hatRight,
                       (joystick.dwXpos - kJoystickCentre) / kJoystickCentre,
                       (buttons & (JOY_BUTTON1 | JOY_BUTTON2 | JOY_BUTTON3 | JOY_BUTTON4)) != 0,
-                      (buttons & JOY_BUTTON10) != 0, (buttons & JOY_BUTTON9) != 0};
+                      (buttons & JOY_BUTTON10) != 0,
+                      (buttons & JOY_BUTTON9) != 0};
 }
 } // namespace
 
@@ -37,7 +41,8 @@ PadReaders SystemPadReaders()
 {
     HMODULE xinput = LoadLibraryA("XINPUT9_1_0.DLL");
     FARPROC getState = xinput ? GetProcAddress(xinput, "XInputGetState") : nullptr;
-    return PadReaders{reinterpret_cast<decltype(PadReaders::getXInputState)>(getState), joyGetPosEx};
+    using GetState = decltype(PadReaders::getXInputState);
+    return PadReaders{reinterpret_cast<GetState>(reinterpret_cast<void (*)()>(getState)), joyGetPosEx};
 }
 
 void PollPads(PadPoller& poller, const PadReaders& readers, uint32_t now)
@@ -59,7 +64,9 @@ void PollPads(PadPoller& poller, const PadReaders& readers, uint32_t now)
             held = connected ? PadHeldKeys(XInputReading(state.Gamepad)) : 0;
             xinputPad = xinputPad || connected;
         } else {
-            JOYINFOEX joystick = {sizeof joystick, JOY_RETURNALL};
+            JOYINFOEX joystick = {};
+            joystick.dwSize = sizeof joystick;
+            joystick.dwFlags = JOY_RETURNALL;
             if (ask)
                 connected = !xinputPad && readers.getJoystickPosition(slot - kXInputSlots, &joystick) == JOYERR_NOERROR;
             held = connected ? PadHeldKeys(JoystickReading(joystick)) : 0;
