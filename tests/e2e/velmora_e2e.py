@@ -366,10 +366,10 @@ def pad_plays(program, shots):
         os.mkfifo(commands)
         pipe = os.open(commands, os.O_RDWR)
 
-        def pad(*lines, hold=0.2):
+        def pad(*lines):
             for line in lines:
                 os.write(pipe, (line + "\n").encode())
-                time.sleep(hold)
+                time.sleep(0.2)
         pad("attach")
         # Started through env, so that only the game gets the pad.
         window = session.start_at_title(
