@@ -10,8 +10,10 @@ build_dir=${1:-$root/build-linux}
 jobs=${JOBS:-2}
 
 "$root/scripts/install-deps.sh" package
-# CMake reads no CPPFLAGS, so they join the compilers' flags.
-eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
+# CMake reads no CPPFLAGS, so they join the compilers' flags. The program is
+# stripped, so it is compiled without debugging information.
+eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CFLAGS_MAINT_STRIP=-g DEB_CXXFLAGS_MAINT_STRIP=-g \
+  dpkg-buildflags --export=sh)"
 export CFLAGS="$CPPFLAGS $CFLAGS" CXXFLAGS="$CPPFLAGS $CXXFLAGS"
 cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=None -DVELMORA_TESTS=OFF \
   -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
