@@ -2,8 +2,9 @@
 # Installs the Debian packages Velmora needs, if any is missing. Safe to run
 # again; does nothing when everything is there.
 #
-#   install-deps.sh play   what building and running the game needs
-#   install-deps.sh        that and everything the tests need
+#   install-deps.sh play      what building and running the game needs
+#   install-deps.sh package   that and what packing the Debian package needs
+#   install-deps.sh           all that and everything the tests need
 set -euo pipefail
 
 # The compiler and build tools, the libraries the game links, the asset
@@ -12,6 +13,9 @@ play_packages=(
   cmake ninja-build g++ pkg-config
   libpng-dev zlib1g-dev libsdl2-dev libstb-dev libvorbis-dev libx11-dev libgl-dev libgl1-mesa-dri
 )
+# CPack's Debian packages: dpkg-shlibdeps finds the libraries the program
+# needs, with file telling programs apart.
+package_packages=(dpkg-dev file)
 # Tests, pixel tests on Mesa's software renderer, end-to-end runs under Xvfb,
 # fuzzers, and the Windows build under Wine.
 test_packages=(
@@ -19,10 +23,15 @@ test_packages=(
   xvfb xdotool imagemagick x11-utils python3
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 dpkg-dev zip
   emscripten chromium nodejs
+  # the checks of the Debian package
+  lintian desktop-file-utils appstream
 )
 
 packages=("${play_packages[@]}")
 if [[ ${1:-} != play ]]; then
+  packages+=("${package_packages[@]}")
+fi
+if [[ -z ${1:-} ]]; then
   packages+=("${test_packages[@]}")
 fi
 

@@ -2,7 +2,8 @@
 # Installs what is missing, builds the game and runs every test: the unit,
 # pixel, replay and end-to-end tests, the same suite under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the fuzzers for a bounded time, the
-# Windows build under Wine and the browser build in headless Chromium.
+# Windows build under Wine, the browser build in headless Chromium, and the
+# Debian package installed and played.
 # Prints one summary line and fails if any test did.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -117,6 +118,19 @@ if [[ -n $web_build ]] && finished $web_build build-web/build.log; then
   fi
 else
   broken+=("web (build)")
+  failed=$((failed + 1))
+fi
+
+echo "== linux package: build, check, install, play and remove"
+mkdir -p build-linux
+if ! ./scripts/build-linux.sh build-linux >build-linux/build.log 2>&1; then
+  tail -n 20 build-linux/build.log
+  broken+=("linux package (build)")
+  failed=$((failed + 1))
+elif tests/package/installed_package.sh build-linux/velmora_*.deb build-linux/package-test; then
+  passed=$((passed + 1))
+else
+  broken+=("linux package")
   failed=$((failed + 1))
 fi
 
