@@ -47,6 +47,5 @@ cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/em
 cmake --build "$build_dir" -j "$jobs" --target velmora_site
 
 rm -f "$build_dir/velmora-web.zip"
-(cd "$build_dir/site" && zip -q -X -r "$build_dir/velmora-web.zip" index.html velmora.js velmora.wasm velmora.data \
-  sw.js manifest.webmanifest icon-32.png icon-192.png icon-512.png)
+(cd "$build_dir/site" && zip -q -X -r "$build_dir/velmora-web.zip" .)
 echo "Web build ready: $build_dir/site and $build_dir/velmora-web.zip"

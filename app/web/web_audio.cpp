@@ -16,9 +16,10 @@
 namespace {
 
 // In mixer blocks of 11.6 ms: a change is heard 3 to 4 blocks after the
-// refill that follows it, and 48 more blocks are queued, enough to ride over
-// a stall of half a second. The queue grows by at least 4 blocks at a time.
-enum : int32_t { kLeadBlocks = 3, kQueueBlocks = 48, kRefillBlocks = 4, kMixBlocks = 16 };
+// refill that follows it, and 56 more blocks are queued, enough to ride over
+// a stall of half a second and a little more. The queue grows by at least 4
+// blocks at a time.
+enum : int32_t { kLeadBlocks = 3, kQueueBlocks = 56, kRefillBlocks = 4, kMixBlocks = 16 };
 // Refills also come from a timer, for pages that get no animation frames.
 const double kRefillMilliseconds = 20;
 
