@@ -123,8 +123,6 @@ void Commit(double frames)
 
 void RefillOnTimer(void*) { RefillWebSound(); }
 
-void CloseWebSound();
-
 bool OpenWebSound(Mixer* game, int32_t sampleRate)
 {
     if (mixer || !OpenPageAudio(sampleRate))

@@ -1,5 +1,5 @@
-// The browser program's shared pieces: the sound queue and the key-script
-// mode that stands in for the keyboard.
+// The browser program's shared pieces: leaving full screen, the sound queue
+// and the key-script mode that stands in for the keyboard.
 #pragma once
 
 #include <cstdint>

@@ -92,7 +92,7 @@ export async function waitFor(chrome, expression, what = expression, contextId =
 // Opens the page afresh after the script `before`, waits for the game's first
 // frame (window.velmoraFirstFrame: its time since the page was asked for) and
 // returns the console's lines and errors, gathered from then on.
-export async function openPage(chrome, before = '', url = chrome.url) {
+export async function openPage(chrome, before = '') {
   const page = { lines: [], errors: [] };
   chrome.onEvent = (event) => {
     if (event.method === 'Runtime.consoleAPICalled') {
@@ -109,7 +109,7 @@ export async function openPage(chrome, before = '', url = chrome.url) {
     window.Module = { postRun: [function () { requestAnimationFrame(function () {
       window.velmoraFirstFrame = performance.now(); }); }] };
     ${before}` });
-  await chrome.send('Page.navigate', { url });
+  await chrome.send('Page.navigate', { url: chrome.url });
   await waitFor(chrome, 'window.velmoraFirstFrame !== undefined');
   await chrome.send('Page.removeScriptToEvaluateOnNewDocument', { identifier: added.identifier });
   return page;
