@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the game for the browser with Debian's emscripten and packs it:
 #   <build>/site/            index.html, velmora.js, velmora.wasm and
-#                            velmora.data (the Data folder and "StringData.txt")
-#   <build>/velmora-web.zip  the same files, ready for any static web host
+#                            velmora.data (the Data folder and "StringData.txt"),
+#                            with the service worker sw.js, the manifest and icons
+#   <build>/velmora-web.zip  the same files, index.html at its root, ready for
+#                            any static web host or game portal
 # zlib and libpng are built once from Debian's sources into the build folder;
 # the assets come from a native build, made here when none is named.
 #   build-web.sh [BUILD_DIR]          default build-web
@@ -42,8 +44,8 @@ export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/emscripten.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DVELMORA_WEB_PREFIX="$build_dir/web-prefix" -DVELMORA_HOST_BUILD_DIR="$host_build" \
   -DVELMORA_TESTS=OFF >/dev/null
-cmake --build "$build_dir" -j "$jobs" --target velmora
+cmake --build "$build_dir" -j "$jobs" --target velmora_site
 
 rm -f "$build_dir/velmora-web.zip"
-(cd "$build_dir/site" && zip -q -X -r "$build_dir/velmora-web.zip" index.html velmora.js velmora.wasm velmora.data)
+(cd "$build_dir/site" && zip -q -X -r "$build_dir/velmora-web.zip" .)
 echo "Web build ready: $build_dir/site and $build_dir/velmora-web.zip"

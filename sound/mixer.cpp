@@ -13,7 +13,7 @@ namespace {
 // it, so the audio thread never sees half a change.
 constexpr uint32_t kLooped = 1, kPaused = 2, kStopped = 4, kDropped = 8;
 enum : uint32_t { kGenerationMask = 0xFFFFFF, kSlotBits = 8 };
-enum : int32_t { kMixChunkFrames = 512, kLongestSource = 1 << 29 };
+enum : int32_t { kLongestSource = 1 << 29 };
 
 enum class Holder : uint8_t { Free, Game, Mixer };
 
@@ -63,7 +63,7 @@ struct Mixer {
     int32_t sampleRate;
     float fadeStep; // the gain's change a frame; 1 fades in one frame
     VoiceSlot slots[kMixerVoices];
-    float accumulator[kMixChunkFrames * kMixerChannels]; // audio thread only
+    float accumulator[kMixerBlockFrames * kMixerChannels]; // audio thread only
 };
 
 MixerSource* MakeMixerSource(int32_t frames)
@@ -329,8 +329,8 @@ void MixSound(Mixer* mixer, int16_t* output, int32_t frames)
         words[v] = mixer->slots[v].control.load(std::memory_order_acquire);
         sounding[v] = PrepareVoice(mixer->slots[v], words[v], mixer->fadeStep);
     }
-    for (int32_t start = 0; start < frames; start += kMixChunkFrames) {
-        int32_t count = frames - start < kMixChunkFrames ? frames - start : kMixChunkFrames;
+    for (int32_t start = 0; start < frames; start += kMixerBlockFrames) {
+        int32_t count = frames - start < kMixerBlockFrames ? frames - start : kMixerBlockFrames;
         for (int32_t i = 0; i < count * kMixerChannels; ++i)
             mixer->accumulator[i] = 0.0f;
         for (int32_t v = 0; v < kMixerVoices; ++v) {
@@ -347,4 +347,36 @@ void MixSound(Mixer* mixer, int16_t* output, int32_t frames)
         if (sounding[v] && slot.ended && (FlagsOf(words[v]) & kDropped))
             ReleaseVoice(slot);
     }
+}
+
+void CopyMixer(Mixer* copy, const Mixer* mixer)
+{
+    copy->sampleRate = mixer->sampleRate;
+    copy->fadeStep = mixer->fadeStep;
+    for (int32_t v = 0; v < kMixerVoices; ++v) {
+        VoiceSlot& to = copy->slots[v];
+        const VoiceSlot& from = mixer->slots[v];
+        to.holder = from.holder;
+        to.generation = from.generation;
+        to.word = from.word;
+        to.source = from.source;
+        to.control.store(from.control.load(std::memory_order_acquire), std::memory_order_relaxed);
+        to.freedGeneration.store(from.freedGeneration.load(std::memory_order_relaxed), std::memory_order_relaxed);
+        to.playingGeneration = from.playingGeneration;
+        to.playing = from.playing;
+        to.position = from.position;
+        to.gain = from.gain;
+        to.fadingOut = from.fadingOut;
+        to.active = from.active;
+        to.ended = from.ended;
+    }
+}
+
+bool MixerChangedSince(const Mixer* mixer, const Mixer* copy)
+{
+    for (int32_t v = 0; v < kMixerVoices; ++v)
+        if (mixer->slots[v].control.load(std::memory_order_acquire) !=
+            copy->slots[v].control.load(std::memory_order_relaxed))
+            return true;
+    return false;
 }

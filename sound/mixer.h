@@ -30,7 +30,9 @@ struct MixerVoice {
     uint32_t value;
 };
 
-enum : int32_t { kMixerVoices = 64, kMixerChannels = 2 };
+// The mixer sums in blocks of kMixerBlockFrames; an output that queues whole
+// blocks asks it for no partial ones.
+enum : int32_t { kMixerVoices = 64, kMixerChannels = 2, kMixerBlockFrames = 512 };
 
 // A source of the given length with its samples uninitialised; null when
 // memory cannot be had or frames is not above 0.
@@ -66,3 +68,12 @@ int32_t CountFreeVoices(Mixer* mixer);
 // the sum of every playing voice, saturated to the 16-bit range. Never
 // allocates, locks or waits.
 void MixSound(Mixer* mixer, int16_t* output, int32_t frames);
+
+// Mixing ahead, for an output that queues sound long before it plays: copy
+// becomes the mixer as it stands, voices, places and fades, and MixSound on
+// the copy then gives what the mixer will give without moving it. Both must
+// come from MakeMixer; the copy is never handed to the game thread.
+void CopyMixer(Mixer* copy, const Mixer* mixer);
+// Whether the game thread has changed a voice of the mixer since the copy
+// was made: what was mixed ahead on the copy is then out of date.
+bool MixerChangedSince(const Mixer* mixer, const Mixer* copy);

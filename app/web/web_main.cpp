@@ -1,7 +1,8 @@
 // The browser program: the page's canvas with a WebGL context (through EGL,
 // which also starts the GL 1.1 emulation), the game started at once, and one
-// timed turn per animation frame. The canvas fills the page; keys come from
-// the page's key events; Esc ends the game and the page offers another.
+// timed turn per animation frame. The page lays the canvas out and hands
+// over its touch buttons; keys come from the page's key events and pads from
+// the Gamepad API. A page is never quit: Esc leaves full screen.
 #include <EGL/egl.h>
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -69,12 +70,6 @@ void FitCanvasToPage()
     AppPaint();
 }
 
-EM_BOOL OnResize(int, const EmscriptenUiEvent*, void*)
-{
-    FitCanvasToPage();
-    return EM_FALSE;
-}
-
 // Full screen is asked of the browser while the key press that asks for it
 // is still being handled, as browsers allow it only then.
 void SwitchFullScreen()
@@ -82,7 +77,7 @@ void SwitchFullScreen()
     if (shell.windowed)
         EM_ASM({ document.documentElement.requestFullscreen().catch(function(){}); });
     else
-        EM_ASM({ if (document.fullscreenElement) document.exitFullscreen().catch(function() {}); });
+        LeaveFullScreen();
 }
 
 EM_BOOL OnFullScreenChange(int, const EmscriptenFullscreenChangeEvent* change, void*)
@@ -95,8 +90,13 @@ EM_BOOL OnFullScreenChange(int, const EmscriptenFullscreenChangeEvent* change, v
 // hears of it, and only Alt+Enter means something to the page.
 bool IsSystemKey(const EmscriptenKeyboardEvent* key) { return key->altKey && !key->ctrlKey; }
 
+// A visible page is active while it has the focus, and again as soon as it
+// gets a key, a click, a touch or a pad's press.
+void Activate() { shell.inactive = false; }
+
 EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* key, void*)
 {
+    Activate();
     uint8_t virtualKey = VirtualKeyFromKeyCode(key->code);
     SetKeyHeld(virtualKey, true);
     if (IsSystemKey(key)) {
@@ -137,29 +137,67 @@ EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void*)
 
 EM_BOOL OnFocus(int, const EmscriptenFocusEvent*, void*)
 {
-    shell.inactive = false;
+    Activate();
     return EM_FALSE;
 }
 
+EM_BOOL OnMouseDown(int, const EmscriptenMouseEvent*, void*)
+{
+    Activate();
+    return EM_FALSE;
+}
+
+// A hidden page stops the game and its sound where they are; shown again,
+// both go on from there, the time away never ticked.
 EM_BOOL OnVisibilityChange(int, const EmscriptenVisibilityChangeEvent* change, void*)
 {
-    if (change->hidden)
+    PauseWebSound(change->hidden);
+    if (change->hidden) {
         LoseFocus();
+    } else {
+        clock.haveFrameTime = false;
+        if (EM_ASM_INT({ return document.hasFocus(); }))
+            Activate();
+    }
     return EM_FALSE;
 }
 
-// Hands the page's events to the game, or with listen false stops them.
-void ListenToPage(bool listen)
+// A pad in the browser's standard layout: button 0 the bottom face, 8 back,
+// 9 start, 14 and 15 the d-pad's left and right, axis 0 the left stick
+// across. A pad the browser has no layout for is read the same way.
+PadReading ReadingOf(const EmscriptenGamepadEvent& pad)
+{
+    auto button = [&pad](int index) { return index < pad.numButtons && pad.digitalButton[index]; };
+    float stickX = pad.numAxes > 0 ? static_cast<float>(pad.axis[0]) : 0.0f;
+    return PadReading{button(14), button(15), stickX, button(0), button(9), button(8)};
+}
+
+// Each pad holds its slot's keys; a pad gone, or a slot with none, holds nothing.
+void ReadPads()
+{
+    int count = emscripten_sample_gamepad_data() == EMSCRIPTEN_RESULT_SUCCESS ? emscripten_get_num_gamepads() : 0;
+    for (int32_t slot = 0; slot < kPadSlots; ++slot) {
+        EmscriptenGamepadEvent pad;
+        DeviceKeys held = 0;
+        if (slot < count && emscripten_get_gamepad_status(slot, &pad) == EMSCRIPTEN_RESULT_SUCCESS && pad.connected)
+            held = PadHeldKeys(ReadingOf(pad));
+        if (held)
+            Activate();
+        AppDeviceKeys(kFirstPadSource + slot, held);
+    }
+}
+
+// Hands the page's events to the game.
+void ListenToPage()
 {
     const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
-    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, listen ? OnKeyDown : nullptr);
-    emscripten_set_keyup_callback(window, nullptr, EM_TRUE, listen ? OnKeyUp : nullptr);
-    emscripten_set_blur_callback(window, nullptr, EM_TRUE, listen ? OnBlur : nullptr);
-    emscripten_set_focus_callback(window, nullptr, EM_TRUE, listen ? OnFocus : nullptr);
-    emscripten_set_resize_callback(window, nullptr, EM_FALSE, listen ? OnResize : nullptr);
-    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, listen ? OnVisibilityChange : nullptr);
-    emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE,
-                                             listen ? OnFullScreenChange : nullptr);
+    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, OnKeyDown);
+    emscripten_set_keyup_callback(window, nullptr, EM_TRUE, OnKeyUp);
+    emscripten_set_blur_callback(window, nullptr, EM_TRUE, OnBlur);
+    emscripten_set_focus_callback(window, nullptr, EM_TRUE, OnFocus);
+    emscripten_set_mousedown_callback(window, nullptr, EM_TRUE, OnMouseDown);
+    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, OnVisibilityChange);
+    emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, OnFullScreenChange);
 }
 
 uint32_t Milliseconds() { return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now())); }
@@ -167,36 +205,35 @@ uint32_t Milliseconds() { return static_cast<uint32_t>(static_cast<uint64_t>(ems
 // The browser presents the canvas itself when the frame's script returns.
 void Present() {}
 
-// Ends as the desktop program closes its window: the game and its sound stop,
-// then the page says so and offers to play again.
-void EndGame()
-{
-    emscripten_cancel_main_loop();
-    ListenToPage(false);
-    AppShutdown();
-    AppRelease();
-    shell.windowReady = false;
-    if (!shell.windowed)
-        EM_ASM({ if (document.fullscreenElement) document.exitFullscreen().catch(function() {}); });
-    EM_ASM({ if (typeof velmoraEnded === 'function') velmoraEnded(); });
-}
-
 // The browser calls this once per displayed frame and shows what it drew;
 // the sleep the turn asks for is the wait until the next frame. The pacing
 // towards the end of a blocking swap stays off: the browser never blocks.
 void RunTurn()
 {
-    if (CloseRequested()) {
-        EndGame();
-        return;
-    }
+    RefillWebSound();
+    ReadPads();
     if (FollowingKeyScript())
         AppPaint();
     else
         RunTimedTurn(clock, FrameClockPlatform{Milliseconds, Present, nullptr});
-    PumpWebSound();
+    RefillWebSound();
 }
 } // namespace
+
+// The page's touch buttons and taps on the picture: the keys they hold now,
+// as device-key flags (1 Left, 2 Right, 4 Space).
+extern "C" EMSCRIPTEN_KEEPALIVE void VelmoraTouchKeys(int held)
+{
+    Activate();
+    AppDeviceKeys(kTouchSource, static_cast<DeviceKeys>(held & (kHoldLeft | kHoldRight | kHoldSpace)));
+}
+
+// The page has laid the canvas out anew.
+extern "C" EMSCRIPTEN_KEEPALIVE void VelmoraFitCanvas()
+{
+    if (shell.windowReady)
+        FitCanvasToPage();
+}
 
 int main()
 {
@@ -205,7 +242,7 @@ int main()
     SetSoundEngineFactory(MakeWebSoundEngine);
     AppInit();
     shell.windowReady = true;
-    ListenToPage(true);
+    ListenToPage();
     FitCanvasToPage();
     emscripten_set_main_loop(RunTurn, 0, 0);
     return 0;

@@ -1,6 +1,7 @@
 // The platform seam in a browser: log lines and error boxes go to the
 // console, one line each (an error box also shows in the page), keys are
 // those held as of the last key event, files live in the preloaded folder.
+// A page cannot be quit: asked to close, it leaves full screen.
 #include <emscripten.h>
 #include <emscripten/console.h>
 
@@ -12,7 +13,6 @@
 #include "app/web/web_shell.h"
 
 namespace {
-bool closeRequested;
 char line[1024];
 
 void ConsoleLine(const char* text, size_t length)
@@ -24,8 +24,6 @@ void ConsoleLine(const char* text, size_t length)
     emscripten_console_log(line);
 }
 } // namespace
-
-bool CloseRequested() { return closeRequested; }
 
 bool PlatformIsKeyDown(uint8_t key) { return FollowingKeyScript() ? ScriptKeyDown(key) : KeyHeld(key); }
 
@@ -51,4 +49,12 @@ void PlatformShowErrorBox(const char* text, const char* caption)
 
 bool PlatformPathExists(const char* path, bool wantFolder) { return PosixPathExists(path, wantFolder); }
 
-void PlatformRequestClose() { closeRequested = true; }
+void LeaveFullScreen()
+{
+    EM_ASM({
+        if (document.fullscreenElement)
+            document.exitFullscreen().catch(function() {});
+    });
+}
+
+void PlatformRequestClose() { LeaveFullScreen(); }

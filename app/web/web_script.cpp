@@ -54,6 +54,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int VelmoraFollowScript(const char* text)
 // draws; returns the tick reached.
 extern "C" EMSCRIPTEN_KEEPALIVE int VelmoraRunScriptTo(int target)
 {
+    RefillWebSound();
     while (following && tick < target && stepIndex < steps.size()) {
         keys = steps[stepIndex].keys;
         UpdateGame();
@@ -63,6 +64,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int VelmoraRunScriptTo(int target)
             ticksIntoStep = 0;
         }
     }
+    RefillWebSound();
     AppPaint();
     return tick;
 }

@@ -1,18 +1,23 @@
-// The browser program's shared pieces: the close request, the
-// sound pump and the key-script mode that stands in for the keyboard.
+// The browser program's shared pieces: leaving full screen, the sound queue
+// and the key-script mode that stands in for the keyboard.
 #pragma once
 
 #include <cstdint>
 
 #include "app/held_keys.h"
-// Set by the game's close request; the main loop ends the game on its next turn.
-bool CloseRequested();
+
+// Esc's work in a page, which cannot be quit.
+void LeaveFullScreen();
 
 // Null, and the game stays silent, when the page has no audio.
 struct SoundEngine;
 SoundEngine* MakeWebSoundEngine();
-// Refills the queued sound buffers the browser has played; once a frame.
-void PumpWebSound();
+// Keeps the sound queued ahead of the audio clock. Called before the ticks
+// of a turn, so what was heard is behind it, and after them, so a sound they
+// start is heard at once; a timer calls it too.
+void RefillWebSound();
+// A hidden page stops its sound where it is, to go on from there when shown.
+void PauseWebSound(bool paused);
 
 // While a key script drives the game, the timed turn is off and the keys
 // are the script's.

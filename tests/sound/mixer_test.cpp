@@ -68,4 +68,22 @@ TEST_F(MixerTest, VolumesScaleAndSumsSaturate)
     }
 }
 
+// A copy mixes ahead what the mixer will give, frees none of the game's
+// voices, and is out of date once the game changes a voice.
+TEST_F(MixerTest, ACopyMixesAheadWithoutMovingTheMixer)
+{
+    MixerVoice looped = StartVoice(mixer.get(), Source(700), true, false);
+    DropVoice(mixer.get(), StartVoice(mixer.get(), Source(300), false, false));
+    Mix(100);
+    std::unique_ptr<Mixer, void (*)(Mixer*)> copy{MakeMixer(44100), FreeMixer};
+    CopyMixer(copy.get(), mixer.get());
+    std::vector<int16_t> ahead(2 * 1000);
+    MixSound(copy.get(), ahead.data(), 1000);
+    EXPECT_EQ(CountFreeVoices(mixer.get()), kMixerVoices - 2);
+    EXPECT_FALSE(MixerChangedSince(mixer.get(), copy.get()));
+    EXPECT_EQ(Mix(1000), std::vector<int>(ahead.begin(), ahead.end()));
+    StopVoice(mixer.get(), looped);
+    EXPECT_TRUE(MixerChangedSince(mixer.get(), copy.get()));
+}
+
 } // namespace

@@ -11,18 +11,20 @@ export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 // What emscripten's GL emulation says of itself on every start; not the game's.
 const emscriptenNotices = ['WARNING: using emscripten GL', 'TODO: glShadeModel'];
 
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json' };
 
-// Serves the site folder; `encode(body, request, headers)` may rework a body.
+// Serves the site folder; `encode(body, request, headers)` may rework a body,
+// or give null for a 404.
 export function serve(site, encode = (body) => body) {
   const server = http.createServer((request, response) => {
     const name = path.join(site, path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
     const file = name.endsWith('/') ? name + 'index.html' : name;
     fs.readFile(file, (error, body) => {
       const headers = { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' };
-      body = error ? '' : encode(body, request, headers);
-      response.writeHead(error ? 404 : 200, headers);
-      response.end(body);
+      body = error ? null : encode(body, request, headers);
+      response.writeHead(body === null ? 404 : 200, headers);
+      response.end(body ?? '');
     });
   });
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
@@ -37,8 +39,9 @@ export async function startChromium(url, viewport = { width: 640, height: 480 })
     `--window-size=${viewport.width},${viewport.height}`, `--user-data-dir=${profile}`,
     '--remote-debugging-port=0', 'about:blank'], { stdio: 'ignore' });
   const portFile = path.join(profile, 'DevToolsActivePort');
-  for (let i = 0; i < 300 && !fs.existsSync(portFile); ++i) await sleep(100);
-  const port = fs.readFileSync(portFile, 'utf8').split('\n')[0];
+  let port = '';
+  for (let i = 0; i < 300 && !port; ++i, await sleep(100))
+    port = fs.existsSync(portFile) ? fs.readFileSync(portFile, 'utf8').split('\n')[0] : '';
   const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
   const socket = new WebSocket(targets.find((t) => t.type === 'page').webSocketDebuggerUrl);
   await new Promise((resolve) => socket.addEventListener('open', resolve));
@@ -72,15 +75,15 @@ export async function startChromium(url, viewport = { width: 640, height: 480 })
   return chrome;
 }
 
-export async function evaluate(chrome, expression) {
-  const result = await chrome.send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
+export async function evaluate(chrome, expression, contextId = undefined) {
+  const result = await chrome.send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true, contextId });
   if (result.exceptionDetails) throw new Error(`${expression}: ${result.exceptionDetails.text}`);
   return result.result.value;
 }
 
-export async function waitFor(chrome, expression, what = expression) {
+export async function waitFor(chrome, expression, what = expression, contextId = undefined) {
   for (let i = 0; i < 200; ++i) {
-    if (await evaluate(chrome, expression)) return;
+    if (await evaluate(chrome, expression, contextId).catch(() => false)) return;
     await sleep(50);
   }
   throw new Error(`timed out waiting for ${what}`);
