@@ -4,6 +4,7 @@
 #
 #   install-deps.sh play   what building and running the game needs
 #   install-deps.sh        that and everything the tests need
+#   install-deps.sh play --list   prints the play packages, one a line, and installs nothing
 set -euo pipefail
 
 # The compiler and build tools, the libraries the game links, the asset
@@ -24,6 +25,10 @@ test_packages=(
 packages=("${play_packages[@]}")
 if [[ ${1:-} != play ]]; then
   packages+=("${test_packages[@]}")
+fi
+if [[ ${2:-} == --list ]]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
 fi
 
 missing=()
