@@ -10,7 +10,6 @@
 set -uo pipefail
 self=$(realpath "$0")
 cd "$(dirname "$self")/.."
-folder=$(realpath -m "${1:-build-play}")
 no_display=(env -u DISPLAY -u WAYLAND_DISPLAY)
 
 # Inside the namespace: /usr seen through an overlay whose upper layer deletes
@@ -24,6 +23,7 @@ if [[ ${1:-} == --hidden ]]; then
   cd "$folder/velmora" && exec "${no_display[@]}" PATH=/usr/local/bin:/usr/bin:/bin ./scripts/play.sh
 fi
 
+folder=$(realpath -m "${1:-build-play}")
 rm -rf "$folder"
 mkdir -p "$folder"
 git clone -q . "$folder/velmora" || { echo "play build: FAILED, could not clone $PWD"; exit 1; }
