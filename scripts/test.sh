@@ -2,8 +2,9 @@
 # Installs what is missing, builds the game and runs every test: the unit,
 # pixel, replay and end-to-end tests, the same suite under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the fuzzers for a bounded time, the
-# Windows build under Wine and the browser build in headless Chromium.
-# Prints one summary line and fails if any test did.
+# Windows build under Wine, the browser build in headless Chromium, and the
+# play command on a fresh clone where only what playing needs can be found.
+# Prints one summary line and fails if any test did, or left a process running.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -14,6 +15,22 @@ jobs=${JOBS:-2}
 passed=0
 failed=0
 broken=()
+
+# Everything the tests start carries this mark, so that whatever outlives
+# them is found, listed and ended (scripts/test-leftovers.sh), even when the
+# run is interrupted.
+export VELMORA_TEST_RUN=$(cat /proc/sys/kernel/random/uuid)
+trap './scripts/test-leftovers.sh "$VELMORA_TEST_RUN"; exit 130' INT TERM
+
+# Adds one check's result to the totals.
+count() { # name, passed (true or false)
+  if $2; then
+    passed=$((passed + 1))
+  else
+    broken+=("$1")
+    failed=$((failed + 1))
+  fi
+}
 
 # Runs one ctest suite and adds its counts to the totals.
 run_ctest() { # name, build folder, extra ctest arguments...
@@ -95,6 +112,10 @@ if finished $web_libraries build-web/libraries.log; then
   ./scripts/build-web.sh build-web >build-web/build.log 2>&1 &
   web_build=$!
 fi
+# So does the play command on a fresh clone.
+play_log=$(mktemp)
+./scripts/test-play-build.sh build-play >"$play_log" 2>&1 &
+play_build=$!
 if $windows_built; then
   run_ctest "windows" build-win -j "$jobs"
 else
@@ -119,6 +140,16 @@ else
   broken+=("web (build)")
   failed=$((failed + 1))
 fi
+
+echo "== play build: a fresh clone built and started by the play command"
+wait $play_build && play_built=true || play_built=false
+cat "$play_log"
+rm -f "$play_log"
+count "play build" $play_built
+
+echo "== processes left running"
+./scripts/test-leftovers.sh "$VELMORA_TEST_RUN" && none_left=true || none_left=false
+count "processes left running" $none_left
 
 echo
 if ((${#broken[@]} > 0)); then
