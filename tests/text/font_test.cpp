@@ -87,6 +87,8 @@ TEST_F(FontLoadTest, DescriptorsGiveTheirMetricsOrTheirMessageAndAnyMetricsDraw)
         Lines log;
     } cases[] = {
         {"7\n3", true, {7, 3, 0, 0}, {}},
+        // Windows line ends; a carriage return after the last line feed is no fifth line.
+        {"8\r\n1\r\n2\r\n0\r\n\r", true, {8, 1, 2, 0}, {}},
         {" -3px\r\nletters\n\n 12 34\n", true, {-3, 0, 0, 12}, {}},
         {"8\n1\n2\n0\n\n", false, {0, 0, 0, 0}, {"Error loading font " + GamePath("Small.txt") + " (line 5)"}},
         {"2147483000\n-2147483000\n2147483000\n", true, {2147483000, -2147483000, 2147483000, 0}, {}},
@@ -109,8 +111,11 @@ TEST_F(FontLoadTest, PageLinesGiveCellsAndLinesPastCode255AreAnError)
     lines += " 3 \t 4x\t 6\t7 more\n"; // 'B': further tabs belong to the width
     lines += "1\t2\t-3\n";             // 'C': the pen steps back
     WriteFont("Small.txt", "8\n", 8, {{0, {{'A', 5}}}});
-    // Empty lines past the last code are fine.
-    std::ofstream(TempPath("Fonts/Small 0.txt"), std::ios::binary) << lines + std::string(300, '\n');
+    // Empty lines past the last code are fine, and Windows line ends read as line feeds.
+    lines += std::string(300, '\n');
+    for (size_t end = lines.find('\n'); end != std::string::npos; end = lines.find('\n', end + 2))
+        lines.insert(end, "\r");
+    std::ofstream(TempPath("Fonts/Small 0.txt"), std::ios::binary) << lines;
     ASSERT_TRUE(Load());
     std::string cells;
     for (const Glyph& glyph :
