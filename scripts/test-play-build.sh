@@ -11,6 +11,8 @@ set -uo pipefail
 self=$(realpath "$0")
 cd "$(dirname "$self")/.."
 no_display=(env -u DISPLAY -u WAYLAND_DISPLAY)
+# Bounds only a build that hangs, or a game that runs on unseen.
+ceiling=1800
 
 # Inside the namespace: /usr seen through an overlay whose upper layer deletes
 # the hidden files, an empty /usr/local and Debian's own search path.
@@ -37,11 +39,11 @@ if [[ $(id -u) -eq 0 ]] && unshare -m --propagation private true 2>/dev/null; th
   dpkg-query -L $hidden 2>/dev/null | grep -E '^/(usr/)?(include|lib[^/]*|s?bin|share/(cmake[^/]*|pkgconfig))/' \
     >"$folder/hidden.txt"
   echo "play build: a fresh clone on this machine without $(wc -w <<<"$hidden") packages playing does not need"
-  unshare -m --propagation private "$self" --hidden "$folder" >"$folder/play.log" 2>"$folder/stderr.log"
+  timeout "$ceiling" unshare -m --propagation private "$self" --hidden "$folder" >"$folder/play.log" 2>"$folder/stderr.log"
 else
   echo "play build: cannot hide the packages playing does not need (that takes root and unshare);" \
     "building a fresh clone with everything installed"
-  (cd "$folder/velmora" && "${no_display[@]}" ./scripts/play.sh) >"$folder/play.log" 2>"$folder/stderr.log"
+  (cd "$folder/velmora" && timeout "$ceiling" "${no_display[@]}" ./scripts/play.sh) >"$folder/play.log" 2>"$folder/stderr.log"
 fi
 status=$?
 if [[ $status -eq 0 ]] && grep -q "Error creating window" "$folder/stderr.log"; then
