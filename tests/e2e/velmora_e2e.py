@@ -344,11 +344,8 @@ def stop_signals_close_it(program, shots):
     # Ctrl+C while it starts and SIGTERM while it runs both end it as Esc does.
     with Session("stop_signals", program, shots) as session:
         for number, running in ((signal.SIGINT, False), (signal.SIGTERM, True)):
-            if running:
-                session.start_at_title()
-            else:
-                session.launch()
-                session.wait_for(lambda: stop_signals_held(session.game.pid), "the game never held back Ctrl+C")
+            session.start_at_title() if running else session.launch()
+            session.wait_for(lambda: stop_signals_held(session.game.pid), "the game never held back Ctrl+C")
             session.game.send_signal(number)
             check(session.wait_for_exit() == 0 and session.log_lines() == [],
                   f"{number.name}: exit code {session.game.returncode}, logged {session.log_lines()}")
@@ -361,18 +358,8 @@ def stop_signals_held(pid):
     return any(int(mask, 16) >> (signal.SIGINT - 1) & 1 for mask in masks)
 
 
-def no_display(program, shots):
-    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-    try:
-        ended = subprocess.run([program], env=dict(env, **NO_SOUND), capture_output=True, timeout=CEILING)
-    except subprocess.TimeoutExpired:
-        raise Failure("without a display the game ran on unseen")
-    check(ended.returncode == 0 and b"Error creating window" in ended.stderr,
-          f"exit code {ended.returncode}, logged {ended.stderr!r}")
-
-
 SCENARIOS = {f.__name__: f for f in (playing, command_line_options, missing_string_data, failing_gl,
-                                      stop_signals_close_it, no_display)}
+                                      stop_signals_close_it)}
 
 
 def main():
