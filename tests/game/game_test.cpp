@@ -237,10 +237,9 @@ TEST_F(GameRules, EnoughExcitementEndsInMatingUnderAHeartRainUntilAFreshPress)
             return int32_t(before.randomState >> 16 & 0x7FFF) % n;
         };
         for (int i = 0; i < kHeartCount; ++i) {
-            const AnimatedSprite& was = before.hearts[i].sprite;
-            if (game.hearts[i].sprite.y > was.y && ++comebacks) {
-                EXPECT_EQ((std::vector<int32_t>{was.y, game.hearts[i].sprite.x, game.hearts[i].sprite.y,
-                                                game.hearts[i].fallPeriod}),
+            const FallingHeart &was = before.hearts[i], &is = game.hearts[i];
+            if (is.sprite.y > was.sprite.y && ++comebacks) {
+                EXPECT_EQ((std::vector<int32_t>{was.sprite.y, is.sprite.x, is.sprite.y, is.fallPeriod}),
                           (std::vector<int32_t>{-16, draw(160), 136 + draw(120), 3 + draw(3)}));
             }
         }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 
 #include "render/renderer.h"
 #include "tests/render/gl_fixture.h"
@@ -112,10 +113,8 @@ TEST_F(FontLoadTest, PageLinesGiveCellsAndLinesPastCode255AreAnError)
     lines += "1\t2\t-3\n";             // 'C': the pen steps back
     WriteFont("Small.txt", "8\n", 8, {{0, {{'A', 5}}}});
     // Empty lines past the last code are fine, and Windows line ends read as line feeds.
-    lines += std::string(300, '\n');
-    for (size_t end = lines.find('\n'); end != std::string::npos; end = lines.find('\n', end + 2))
-        lines.insert(end, "\r");
-    std::ofstream(TempPath("Fonts/Small 0.txt"), std::ios::binary) << lines;
+    std::ofstream(TempPath("Fonts/Small 0.txt"), std::ios::binary)
+        << std::regex_replace(lines + std::string(300, '\n'), std::regex("\n"), "\r\n");
     ASSERT_TRUE(Load());
     std::string cells;
     for (const Glyph& glyph :

@@ -7,9 +7,8 @@ import os from 'node:os';
 import path from 'node:path';
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-// Every wait ends at the event it waits for; this bounds only a wait for what never comes.
-const ceiling = 60000;
-// Stopped from outside, the test still ends its browser (on the way out, below).
+const ceiling = 60000; // bounds only a wait for what never comes: every wait ends at its event
+// Stopped from outside, the test still ends its browser on the way out.
 for (const signal of ['SIGTERM', 'SIGINT']) process.on(signal, () => process.exit(1));
 
 // What emscripten's GL emulation says of itself on every start; not the game's.
@@ -40,8 +39,7 @@ export async function startChromium(url, viewport = { width: 640, height: 480 })
     '--disable-component-update', '--disable-sync', '--mute-audio',
     `--window-size=${viewport.width},${viewport.height}`, `--user-data-dir=${profile}`,
     '--remote-debugging-port=0', 'about:blank'], { stdio: 'ignore', detached: true });
-  // Chromium and its helpers, in a process group of their own, end with this
-  // process however it ends.
+  // Chromium and its helpers, in a process group of their own, end with this process however it ends.
   const endBrowser = () => { try { process.kill(-browser.pid, 'SIGKILL'); } catch {} };
   process.on('exit', endBrowser);
   const portFile = path.join(profile, 'DevToolsActivePort');

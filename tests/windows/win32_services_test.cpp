@@ -73,8 +73,7 @@ TEST(WaveOutSound, TheDeviceIsFedUntilClosedAndWithoutOneThereIsNoEngine)
     while (CountFreeVoices(mixer) < kMixerVoices && GetTickCount() - start < 60000)
         Sleep(10);
     EXPECT_EQ(CountFreeVoices(mixer), kMixerVoices);
-    // Closing waits for the feeding thread alone: waiting on the stopped
-    // device instead would hang here, until the test's own ceiling.
+    // A close that waited on the stopped device instead of the feeding thread would hang here.
     output.close();
     // Once closed, no more mixing: a one-shot let go is never played out.
     DropVoice(mixer, StartVoice(mixer, source, false, false));
