@@ -29,6 +29,7 @@ folder=$(realpath -m "${1:-build-play}")
 rm -rf "$folder"
 mkdir -p "$folder"
 git clone -q . "$folder/velmora" || { echo "play build: FAILED, could not clone $PWD"; exit 1; }
+started=$SECONDS
 if [[ $(id -u) -eq 0 ]] && unshare -m --propagation private true 2>/dev/null; then
   # Kept: the play packages, what they depend on or recommend, and Debian's base.
   kept=$(apt-cache depends --recurse --no-suggests --no-conflicts --no-breaks --no-replaces --no-enhances \
@@ -39,6 +40,7 @@ if [[ $(id -u) -eq 0 ]] && unshare -m --propagation private true 2>/dev/null; th
   dpkg-query -L $hidden 2>/dev/null | grep -E '^/(usr/)?(include|lib[^/]*|s?bin|share/(cmake[^/]*|pkgconfig))/' \
     >"$folder/hidden.txt"
   echo "play build: a fresh clone on this machine without $(wc -w <<<"$hidden") packages playing does not need"
+  started=$SECONDS
   timeout "$ceiling" unshare -m --propagation private "$self" --hidden "$folder" >"$folder/play.log" 2>"$folder/stderr.log"
 else
   echo "play build: cannot hide the packages playing does not need (that takes root and unshare);" \
@@ -47,7 +49,8 @@ else
 fi
 status=$?
 if [[ $status -eq 0 ]] && grep -q "Error creating window" "$folder/stderr.log"; then
-  echo "play build: passed, without a display the game said: $(grep -m1 'Error creating window' "$folder/stderr.log")"
+  echo "play build: passed; configured, built and started in $((SECONDS - started)) s, without a display the game" \
+    "said: $(grep -m1 'Error creating window' "$folder/stderr.log")"
   exit 0
 fi
 echo "play build: FAILED with status $status; the end of its output ($folder/play.log, stderr.log):"
