@@ -42,9 +42,11 @@ export async function startChromium(url, viewport = { width: 640, height: 480 })
   // Chromium and its helpers, in a process group of their own, end with this process however it ends.
   const endBrowser = () => { try { process.kill(-browser.pid, 'SIGKILL'); } catch {} };
   process.on('exit', endBrowser);
+  // Chromium writes its DevTools port there once it listens; the file may be caught half written.
   const portFile = path.join(profile, 'DevToolsActivePort');
-  for (const deadline = Date.now() + ceiling; !fs.existsSync(portFile) && Date.now() < deadline;) await sleep(100);
-  const port = fs.readFileSync(portFile, 'utf8').split('\n')[0];
+  let port = null;
+  for (const deadline = Date.now() + ceiling; !port && Date.now() < deadline; await sleep(100))
+    port = fs.existsSync(portFile) && fs.readFileSync(portFile, 'utf8').match(/^(\d+)\n/)?.[1];
   const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
   const socket = new WebSocket(targets.find((t) => t.type === 'page').webSocketDebuggerUrl);
   await new Promise((resolve) => socket.addEventListener('open', resolve));
