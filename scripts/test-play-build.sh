@@ -15,13 +15,18 @@ no_display=(env -u DISPLAY -u WAYLAND_DISPLAY)
 ceiling=1800
 
 # Inside the namespace: /usr seen through an overlay whose upper layer deletes
-# the hidden files, an empty /usr/local and Debian's own search path.
+# the hidden files, an empty /usr/local and Debian's own search path. What
+# this says goes to descriptor 3, the check's own output.
 if [[ ${1:-} == --hidden ]]; then
   folder=$2
-  mkdir -p "$folder/layer" && mount -t tmpfs hidden "$folder/layer" && mkdir "$folder/layer/upper" "$folder/layer/work" &&
+  if mkdir -p "$folder/layer" && mount -t tmpfs hidden "$folder/layer" &&
+    mkdir "$folder/layer/upper" "$folder/layer/work" &&
     mount -t overlay hidden -o "lowerdir=/usr,upperdir=$folder/layer/upper,workdir=$folder/layer/work" /usr &&
-    mount -t tmpfs empty /usr/local || exit 1
-  xargs -d '\n' rm -f <"$folder/hidden.txt" 2>/dev/null
+    mount -t tmpfs empty /usr/local; then
+    xargs -d '\n' rm -f <"$folder/hidden.txt" 2>/dev/null
+  else
+    echo "play build: cannot hide them (the overlay did not mount); building with everything installed" >&3
+  fi
   cd "$folder/velmora" && exec "${no_display[@]}" PATH=/usr/local/bin:/usr/bin:/bin ./scripts/play.sh
 fi
 
@@ -39,9 +44,10 @@ if [[ $(id -u) -eq 0 ]] && unshare -m --propagation private true 2>/dev/null; th
       $1 == "ii" && !keep[$2] && $4 != "yes" && $5 != "required" && $5 != "important" { print $3 }')
   dpkg-query -L $hidden 2>/dev/null | grep -E '^/(usr/)?(include|lib[^/]*|s?bin|share/(cmake[^/]*|pkgconfig))/' \
     >"$folder/hidden.txt"
-  echo "play build: a fresh clone on this machine without $(wc -w <<<"$hidden") packages playing does not need"
+  echo "play build: a fresh clone on this machine, hiding the $(wc -w <<<"$hidden") packages playing does not need"
   started=$SECONDS
-  timeout "$ceiling" unshare -m --propagation private "$self" --hidden "$folder" >"$folder/play.log" 2>"$folder/stderr.log"
+  timeout "$ceiling" unshare -m --propagation private "$self" --hidden "$folder" 3>&1 >"$folder/play.log" \
+    2>"$folder/stderr.log"
 else
   echo "play build: cannot hide the packages playing does not need (that takes root and unshare);" \
     "building a fresh clone with everything installed"

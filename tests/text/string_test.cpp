@@ -55,8 +55,9 @@ std::clock_t SplitTime(int n)
     String path((deep + "b\\c.txt").c_str()), folder, file;
     std::clock_t best = std::numeric_limits<std::clock_t>::max();
     for (int run = 0; run < 5; ++run) {
+        folder.Clear();
         std::clock_t start = std::clock();
-        SplitPath(folder = String(), path, file);
+        SplitPath(folder, path, file);
         best = std::min(best, std::clock() - start + 1);
     }
     EXPECT_EQ(Str(folder) + "|" + Str(file), "b|c.txt");
