@@ -5,6 +5,7 @@
 #   install-deps.sh play      what building and running the game needs
 #   install-deps.sh package   that and what packing the Debian package needs
 #   install-deps.sh           all that and everything the tests need
+#   install-deps.sh play --list   prints the play packages, one a line, and installs nothing
 set -euo pipefail
 
 # The compiler and build tools, the libraries the game links, the asset
@@ -33,6 +34,10 @@ if [[ ${1:-} != play ]]; then
 fi
 if [[ -z ${1:-} ]]; then
   packages+=("${test_packages[@]}")
+fi
+if [[ ${2:-} == --list ]]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
 fi
 
 missing=()

@@ -3,8 +3,9 @@
 # pixel, replay and end-to-end tests, the same suite under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the fuzzers for a bounded time, the
 # Windows build under Wine, the browser build in headless Chromium, and the
-# Debian package installed and played.
-# Prints one summary line and fails if any test did.
+# Debian package installed and played, and the play command on a fresh clone
+# where only what playing needs can be found. Prints one summary line and
+# fails if any test did, or left a process running.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -15,6 +16,22 @@ jobs=${JOBS:-2}
 passed=0
 failed=0
 broken=()
+
+# Everything the tests start carries this mark, so that whatever outlives
+# them is found, listed and ended (scripts/test-leftovers.sh), even when the
+# run is interrupted.
+export VELMORA_TEST_RUN=$(cat /proc/sys/kernel/random/uuid)
+trap './scripts/test-leftovers.sh "$VELMORA_TEST_RUN"; exit 130' INT TERM
+
+# Adds one check's result to the totals.
+count() { # name, passed (true or false)
+  if $2; then
+    passed=$((passed + 1))
+  else
+    broken+=("$1")
+    failed=$((failed + 1))
+  fi
+}
 
 # Runs one ctest suite and adds its counts to the totals.
 run_ctest() { # name, build folder, extra ctest arguments...
@@ -96,6 +113,10 @@ if finished $web_libraries build-web/libraries.log; then
   ./scripts/build-web.sh build-web >build-web/build.log 2>&1 &
   web_build=$!
 fi
+# So does the play command on a fresh clone.
+play_log=$(mktemp)
+./scripts/test-play-build.sh build-play >"$play_log" 2>&1 &
+play_build=$!
 if $windows_built; then
   run_ctest "windows" build-win -j "$jobs"
 else
@@ -123,16 +144,23 @@ fi
 
 echo "== linux package: build, check, install, play and remove"
 mkdir -p build-linux
-if ! ./scripts/build-linux.sh build-linux >build-linux/build.log 2>&1; then
-  tail -n 20 build-linux/build.log
-  broken+=("linux package (build)")
-  failed=$((failed + 1))
-elif tests/package/installed_package.sh build-linux/velmora_*.deb build-linux/package-test; then
-  passed=$((passed + 1))
+if ./scripts/build-linux.sh build-linux >build-linux/build.log 2>&1; then
+  tests/package/installed_package.sh build-linux/velmora_*.deb build-linux/package-test && packaged=true || packaged=false
+  count "linux package" $packaged
 else
-  broken+=("linux package")
-  failed=$((failed + 1))
+  tail -n 20 build-linux/build.log
+  count "linux package (build)" false
 fi
+
+echo "== play build: a fresh clone built and started by the play command"
+wait $play_build && play_built=true || play_built=false
+cat "$play_log"
+rm -f "$play_log"
+count "play build" $play_built
+
+echo "== processes left running"
+./scripts/test-leftovers.sh "$VELMORA_TEST_RUN" && none_left=true || none_left=false
+count "processes left running" $none_left
 
 echo
 if ((${#broken[@]} > 0)); then

@@ -19,11 +19,13 @@
 
 namespace {
 
-// Waits, up to five seconds, until the driver's file holds `count` samples.
+// Waits until the driver's file holds `count` samples; the minute's ceiling
+// only ends a wait for a device that has stopped.
 std::vector<int16_t> WaitForSamples(const std::string& path, size_t count)
 {
     std::vector<int16_t> samples;
-    for (int tries = 0; tries < 100 && samples.size() < count; ++tries) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (samples.size() < count && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         std::ifstream file(path, std::ios::binary | std::ios::ate);
         samples.resize(size_t(std::max<std::streamoff>(file.tellg(), 0)) / 2);

@@ -225,9 +225,27 @@ TEST_F(GameRules, EnoughExcitementEndsInMatingUnderAHeartRainUntilAFreshPress)
     EXPECT_TRUE(game.bigHeart.visible);
     for (const FallingHeart& heart : game.hearts) // they start above the screen
         EXPECT_TRUE(heart.sprite.y >= 136 && heart.sprite.y <= 255) << heart.sprite.y;
-    Hold(kSpace, 2000); // each heart falls off the screen and starts again above it
-    for (const FallingHeart& heart : game.hearts)
-        EXPECT_TRUE(heart.sprite.y >= -16 && heart.sprite.x >= 0 && heart.sprite.x < 160) << heart.sprite.y;
+    // Each heart falls past y -16 and comes back above the screen, at x, y and
+    // fall period drawn in that order from the game's random sequence.
+    game.answerDelay = game.waveTicks = 0; // her waves draw nothing meanwhile
+    int comebacks = 0;
+    for (int t = 0; t < 2000; ++t) {
+        GameState before = game;
+        Hold(kSpace);
+        auto draw = [&before](int32_t n) {
+            before.randomState = before.randomState * 214013 + 2531011;
+            return int32_t(before.randomState >> 16 & 0x7FFF) % n;
+        };
+        for (int i = 0; i < kHeartCount; ++i) {
+            const FallingHeart &was = before.hearts[i], &is = game.hearts[i];
+            if (is.sprite.y > was.sprite.y && ++comebacks) {
+                EXPECT_EQ((std::vector<int32_t>{was.sprite.y, is.sprite.x, is.sprite.y, is.fallPeriod}),
+                          (std::vector<int32_t>{-16, draw(160), 136 + draw(120), 3 + draw(3)}));
+            }
+        }
+        EXPECT_EQ(game.randomState, before.randomState); // nothing else drew
+    }
+    EXPECT_GE(comebacks, kHeartCount);
     EXPECT_EQ(game.bigHeart.x, (game.male.x + game.female.x) / 2);
     EXPECT_EQ(game.bigHeart.y, 32);
     Hold(kNone);

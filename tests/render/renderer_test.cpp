@@ -45,12 +45,14 @@ Bytes Decode(const std::string& path)
     return samples;
 }
 
-// The RGBA texels of the texture a sprite gets, faded as asked.
-Bytes Texels(const std::string& path, const int32_t fade[4])
+// The RGBA texels of the texture a sprite gets, faded as asked, and the two
+// flags that tell how it is drawn: "t" for transparency, "T" for translucency.
+Bytes Texels(const std::string& path, const int32_t fade[4], std::string& flags)
 {
     Texture texture;
     if (!texture.Load(String(path.c_str()), fade[0], fade[1], fade[2], fade[3]))
         return {};
+    flags = std::string(texture.hasTransparency ? "t" : "") + (texture.hasTranslucency ? "T" : "");
     Bytes texels(size_t(texture.width * texture.height * 4));
     glBindTexture(GL_TEXTURE_2D, texture.glName);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
@@ -67,24 +69,29 @@ TEST_F(PngTest, EveryColourTypeAndDepthGivesFontsAndSpritesTheirPixelsWithOnlyPu
         Bytes transparency;
         int32_t fade[4]; // divisor, red, green, blue
         Bytes one, texels;
+        std::string flags;
     } cases[] = {
-        {4, 16, {0xABCD, 0x8001}, {}, {}, {171}, {171, 171, 171, 128}}, // 16-bit samples keep their high byte
+        {4, 16, {0xABCD, 0x8001}, {}, {}, {171}, {171, 171, 171, 128}, "tT"}, // 16-bit samples keep their high byte
         // Palettes give opaque RGB whatever their transparency; colour keys add no alpha.
-        {3, 8, {1, 3, 0}, {0, 128, 255, 0}, {}, {0, 9, 255}, {0, 255, 0, 255, 9, 8, 7, 255, 255, 0, 0, 255}},
-        {0, 8, {5, 6}, {0, 5}, {}, {5, 6}, {5, 5, 5, 255, 6, 6, 6, 255}},
-        {2, 8, {1, 2, 3}, {0, 1, 0, 2, 0, 3}, {}, {1}, {1, 2, 3, 255}},
-        {0, 1, {0, 1, 0}, {}, {}, {0, 255, 0}, {0, 0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 0}},
+        {3, 8, {1, 3, 0}, {0, 128, 255, 0}, {}, {0, 9, 255}, {0, 255, 0, 255, 9, 8, 7, 255, 255, 0, 0, 255}, ""},
+        {0, 8, {5, 6}, {0, 5}, {}, {5, 6}, {5, 5, 5, 255, 6, 6, 6, 255}, ""},
+        {2, 8, {1, 2, 3}, {0, 1, 0, 2, 0, 3}, {}, {1}, {1, 2, 3, 255}, ""},
+        {0, 1, {0, 1, 0}, {}, {}, {0, 255, 0}, {0, 0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 0}, "t"},
         // Near-black is not keyed.
-        {2, 8, {1, 0, 0, 0, 0, 1, 0, 1, 0}, {}, {}, {1, 0, 0}, {1, 0, 0, 255, 0, 0, 1, 255, 0, 1, 0, 255}},
+        {2, 8, {1, 0, 0, 0, 0, 1, 0, 1, 0}, {}, {}, {1, 0, 0}, {1, 0, 0, 255, 0, 0, 1, 255, 0, 1, 0, 255}, ""},
         // (100 - 255) / 2 truncates to -77; black stays keyed and unfaded, alpha is never faded.
-        {2, 8, {100, 50, 0, 0, 0, 0}, {}, {2, 255, 255, 255}, {100, 0}, {178, 153, 128, 255, 0, 0, 0, 0}},
-        {6, 8, {100, 50, 0, 255, 255, 255, 255, 10}, {}, {3, 0, 30, 0}, {100, 255}, {33, 36, 0, 255, 85, 105, 85, 10}},
+        {2, 8, {100, 50, 0, 0, 0, 0}, {}, {2, 255, 255, 255}, {100, 0}, {178, 153, 128, 255, 0, 0, 0, 0}, "t"},
+        {6, 8, {255, 255, 255, 10}, {}, {3, 0, 30, 0}, {255}, {85, 105, 85, 10}, "tT"},
+        // Half-transparent black is keyed, and nothing invisible is translucent.
+        {6, 8, {0, 0, 0, 128, 9, 9, 9, 0}, {}, {}, {0, 9}, {0, 0, 0, 0, 9, 9, 9, 0}, "t"},
     };
     for (const Case& c : cases) {
         std::string path =
             Write(TempPath(std::to_string(&c - cases) + ".png"), c.type, c.depth, c.samples, c.transparency);
         EXPECT_EQ(Decode(path), c.one) << "type " << c.type << " depth " << c.depth << " " << c.samples[0];
-        EXPECT_EQ(Texels(path, c.fade), c.texels) << "type " << c.type << " depth " << c.depth;
+        std::string flags;
+        EXPECT_EQ(Texels(path, c.fade, flags), c.texels) << "type " << c.type << " depth " << c.depth;
+        EXPECT_EQ(flags, c.flags) << "type " << c.type << " depth " << c.depth << " " << c.samples[0];
     }
 }
 

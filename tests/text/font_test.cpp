@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 
 #include "render/renderer.h"
 #include "tests/render/gl_fixture.h"
@@ -87,6 +88,8 @@ TEST_F(FontLoadTest, DescriptorsGiveTheirMetricsOrTheirMessageAndAnyMetricsDraw)
         Lines log;
     } cases[] = {
         {"7\n3", true, {7, 3, 0, 0}, {}},
+        // Windows line ends; a carriage return after the last line feed is no fifth line.
+        {"8\r\n1\r\n2\r\n0\r\n\r", true, {8, 1, 2, 0}, {}},
         {" -3px\r\nletters\n\n 12 34\n", true, {-3, 0, 0, 12}, {}},
         {"8\n1\n2\n0\n\n", false, {0, 0, 0, 0}, {"Error loading font " + GamePath("Small.txt") + " (line 5)"}},
         {"2147483000\n-2147483000\n2147483000\n", true, {2147483000, -2147483000, 2147483000, 0}, {}},
@@ -109,8 +112,9 @@ TEST_F(FontLoadTest, PageLinesGiveCellsAndLinesPastCode255AreAnError)
     lines += " 3 \t 4x\t 6\t7 more\n"; // 'B': further tabs belong to the width
     lines += "1\t2\t-3\n";             // 'C': the pen steps back
     WriteFont("Small.txt", "8\n", 8, {{0, {{'A', 5}}}});
-    // Empty lines past the last code are fine.
-    std::ofstream(TempPath("Fonts/Small 0.txt"), std::ios::binary) << lines + std::string(300, '\n');
+    // Empty lines past the last code are fine, and Windows line ends read as line feeds.
+    std::ofstream(TempPath("Fonts/Small 0.txt"), std::ios::binary)
+        << std::regex_replace(lines + std::string(300, '\n'), std::regex("\n"), "\r\n");
     ASSERT_TRUE(Load());
     std::string cells;
     for (const Glyph& glyph :

@@ -30,7 +30,8 @@ TEST(StringData, EveryEntryFormGivesItsValueOrItsMessages)
         {"FONT_FILE_NAME # \"no\"\n \"yes\"", "yes", {}},
         {"FONT_FILE_NAME \"a#b\"", "a#b", {}},
         {"FONT_FILE_NAME \"a\\nb\\tc\\q\\\\d\\\"e\"", "a\nb\tcq\\d\"e", {}},
-        {"FONT_FILE_NAME \"one\r\ntwo\"", "one\ntwo", {}},
+        {"# the font\r\nFONT_FILE_NAME\r\n\"Fonts/Small.txt\"\r\n", "Fonts/Small.txt", {}}, // Windows line ends
+        {"FONT_FILE_NAME \"one\r\ntwo\\\r\"", "one\ntwo\r", {}}, // only an escaped carriage return is kept
         {"FONT_FILE_NAME \"a\"\nFONT_FILE_NAME \"b\"\n", "ab", {}},
         {std::string("FONT_FILE_NAME \"a\0b\"", 20), "ab", {}},
         {"FONT_FILE_NAME \"" + longValue + "\"", longValue, {}},

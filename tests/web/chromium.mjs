@@ -7,6 +7,9 @@ import os from 'node:os';
 import path from 'node:path';
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const ceiling = 60000; // bounds only a wait for what never comes: every wait ends at its event
+// Stopped from outside, the test still ends its browser on the way out.
+for (const signal of ['SIGTERM', 'SIGINT']) process.on(signal, () => process.exit(1));
 
 // What emscripten's GL emulation says of itself on every start; not the game's.
 const emscriptenNotices = ['WARNING: using emscripten GL', 'TODO: glShadeModel'];
@@ -37,11 +40,15 @@ export async function startChromium(url, viewport = { width: 640, height: 480 })
     '--enable-unsafe-swiftshader', '--no-first-run', '--disable-background-networking',
     '--disable-component-update', '--disable-sync', '--mute-audio',
     `--window-size=${viewport.width},${viewport.height}`, `--user-data-dir=${profile}`,
-    '--remote-debugging-port=0', 'about:blank'], { stdio: 'ignore' });
+    '--remote-debugging-port=0', 'about:blank'], { stdio: 'ignore', detached: true });
+  // Chromium and its helpers, in a process group of their own, end with this process however it ends.
+  const endBrowser = () => { try { process.kill(-browser.pid, 'SIGKILL'); } catch {} };
+  process.on('exit', endBrowser);
+  // Chromium writes its DevTools port there once it listens; the file may be caught half written.
   const portFile = path.join(profile, 'DevToolsActivePort');
-  let port = '';
-  for (let i = 0; i < 300 && !port; ++i, await sleep(100))
-    port = fs.existsSync(portFile) ? fs.readFileSync(portFile, 'utf8').split('\n')[0] : '';
+  let port = null;
+  for (const deadline = Date.now() + ceiling; !port && Date.now() < deadline; await sleep(100))
+    port = fs.existsSync(portFile) && fs.readFileSync(portFile, 'utf8').match(/^(\d+)\n/)?.[1];
   const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
   const socket = new WebSocket(targets.find((t) => t.type === 'page').webSocketDebuggerUrl);
   await new Promise((resolve) => socket.addEventListener('open', resolve));
@@ -66,6 +73,8 @@ export async function startChromium(url, viewport = { width: 640, height: 480 })
     const stubborn = setTimeout(() => browser.kill(), 5000);
     await ended;
     clearTimeout(stubborn);
+    endBrowser();
+    process.off('exit', endBrowser);
     socket.close();
     fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
   };
@@ -82,9 +91,8 @@ export async function evaluate(chrome, expression, contextId = undefined) {
 }
 
 export async function waitFor(chrome, expression, what = expression, contextId = undefined) {
-  for (let i = 0; i < 200; ++i) {
+  for (const deadline = Date.now() + ceiling; Date.now() < deadline; await sleep(50)) {
     if (await evaluate(chrome, expression, contextId).catch(() => false)) return;
-    await sleep(50);
   }
   throw new Error(`timed out waiting for ${what}`);
 }
@@ -123,12 +131,18 @@ export async function screenshot(chrome, file) {
   fs.writeFileSync(file, Buffer.from(shot.data, 'base64'));
 }
 
-// A key pressed and let go, each held a fifth of a second, as the game reads
-// its keys once a tick. Modifiers: 1 for Alt.
+// The first animation frame three ticks (50 ms of the page's clock) after it
+// is asked for: the game has run a tick since, however slow its frames.
+const ticksLater = `new Promise((resolve) => { const asked = performance.now();
+  const frame = () => (performance.now() - asked >= 50 ? resolve(true) : requestAnimationFrame(frame));
+  requestAnimationFrame(frame); })`;
+
+// A key pressed and let go, each held until the game has run a tick, as it
+// reads its keys once a tick. Modifiers: 1 for Alt.
 export async function key(chrome, code, keyName, virtualKey, types = ['keyDown', 'keyUp'], modifiers = 0) {
   for (const type of types) {
     await chrome.send('Input.dispatchKeyEvent', { type, code, key: keyName, windowsVirtualKeyCode: virtualKey,
       modifiers, text: type === 'keyDown' && keyName === ' ' ? ' ' : undefined });
-    await sleep(200);
+    await evaluate(chrome, ticksLater);
   }
 }

@@ -13,9 +13,12 @@ UseWinePrefix "${WINEPREFIX:-$(dirname "$program_dir")/wineprefix-display}"
 export ALSA_CONFIG_PATH=$here/alsa-null.conf
 [[ -z ${VELMORA_NO_SOUND_DEVICE:-} ]] || export ALSA_CONFIG_PATH=/dev/null
 
-# Xvfb takes a free display and writes its number to us.
-coproc XVFB { Xvfb -displayfd 1 -screen 0 "${VELMORA_SCREEN:-1024x768}x24" -nolisten tcp 2>/dev/null; }
-read -r -t 10 number <&"${XVFB[0]}"
+# Xvfb takes a free display and writes its number to us. It is the coproc
+# itself, so that its id is the server's; it and the Wine server end with us.
+coproc XVFB { exec Xvfb -displayfd 1 -screen 0 "${VELMORA_SCREEN:-1024x768}x24" -nolisten tcp 2>/dev/null; }
+trap 'kill "$XVFB_PID" 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+trap 'exit 143' TERM INT
+read -r -t 120 number <&"${XVFB[0]}"
 [[ -n ${number:-} ]] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$number
 # A server of its own: Wine keeps the screen size of the first display it met.
@@ -24,5 +27,4 @@ wineserver -p0
 wine "$program" "$@" 2>&1 | tr -d '\r'
 status=${PIPESTATUS[0]}
 wineserver -w
-kill "$XVFB_PID"
 exit "$status"
