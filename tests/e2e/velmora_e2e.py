@@ -372,15 +372,15 @@ def pad_plays(program, shots):
         # Started through env, so that only the game gets the pad.
         window = session.start_at_title(
             [f"LD_PRELOAD={os.environ['VELMORA_VIRTUAL_PAD']}", f"VELMORA_PAD_COMMANDS={commands}", program])
-        # Each button is held until the game shows what it brought about.
+        # Each button is held until the game shows what it brought about; the
+        # message is left to end by itself, long after the button came up.
         for begin, walk in (("a", "dpright 1"), ("start", "leftx 32767")):
             pad(f"{begin} 1")
             session.wait_for_picture(f"{begin}-began", shows_courtship(window))
             pad(f"{begin} 0", walk)
             session.wait_for_picture(f"{begin}-chased", shows_outcome_message(window))
-            pad(walk.split()[0] + " 0", f"{begin} 1")
+            pad(walk.split()[0] + " 0")
             session.wait_for_picture(f"{begin}-title", shows_title(window))
-            pad(f"{begin} 0")
         pad("a 1")
         session.wait_for_picture("began", shows_courtship(window))
         pad("a 0", "dpleft 1")
