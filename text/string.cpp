@@ -3,11 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
-#if !defined(_WIN32)
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+
+#include "app/platform.h"
 
 static const int64_t kMaxLength = INT32_MAX;
 
@@ -315,39 +312,21 @@ void SplitPath(String& folder, const String& path, String& fileName)
     fileName = name;
 }
 
-FILE* OpenFileForReading(const String& path)
-{
-#if defined(_WIN32)
-    return fopen(path.Text(), "rb");
-#else
-    String native(path);
-    native.ToSlashes();
-    // Only a regular file is data: a folder, a pipe or a device does not
-    // open, as on Windows. Opening without waiting keeps a pipe from
-    // blocking until some writer comes.
-    int fd = open(native.Text(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return nullptr;
-    }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    FILE* file = fdopen(fd, "rb");
-    if (!file)
-        close(fd);
-    return file;
-#endif
-}
+FILE* OpenFileForReading(const String& path) { return PlatformOpenFile(path.Text()); }
 
-bool InputFile::Open(const String& name)
+bool InputFile::Open(const String& name, int64_t most)
 {
     Close();
     file = OpenFileForReading(name);
     bytesRead = 0;
+    mostBytes = most;
     tooLong = false;
-    return file != nullptr;
+    if (!file)
+        return false;
+    unsigned char mark[3];
+    if (fread(mark, 1, 3, file) != 3 || mark[0] != 0xEF || mark[1] != 0xBB || mark[2] != 0xBF)
+        rewind(file);
+    return true;
 }
 
 bool InputFile::Close()
@@ -366,7 +345,7 @@ bool InputFile::ReadByte(char& byte)
     int c = fgetc(file);
     if (c == EOF)
         return false;
-    if (bytesRead == kMostTextFileBytes) {
+    if (bytesRead == mostBytes) {
         tooLong = true;
         return false;
     }

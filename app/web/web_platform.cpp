@@ -51,4 +51,6 @@ void PlatformShowErrorBox(const char* text, const char* caption)
 
 bool PlatformPathExists(const char* path, bool wantFolder) { return PosixPathExists(path, wantFolder); }
 
+FILE* PlatformOpenFile(const char* path) { return PosixOpenFile(path); }
+
 void PlatformRequestClose() { closeRequested = true; }

@@ -54,7 +54,7 @@ const char* const kBeep = kGameSoundFiles[kBeepSound];
 const Lines kNoDescriptor = {"Error opening file Data\\Fonts\\Small.txt", kRenderer};
 const Lines kNoPage = {kNoCharacters, kRenderer};
 const Lines kPageUnread = {"Error opening file Data\\Fonts\\Small 0.txt", kNoCharacters, kRenderer};
-const Lines kPageTooLong = {"Error loading font page Data\\Fonts\\Small 0.txt (line 524010)", kNoCharacters, kRenderer};
+const Lines kPageTooLong = {"Error loading font page Data\\Fonts\\Small 0.txt (line 32490)", kNoCharacters, kRenderer};
 const Lines kFaceLost = {"Error loading font page texture Data\\Fonts\\Small 0.png", kNoCharacters, kRenderer};
 const Lines kOutlineLost = {"Error loading font page texture Data\\Fonts\\Small 0 outline.png", kNoCharacters,
                             kRenderer};
