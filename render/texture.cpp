@@ -166,7 +166,11 @@ bool DecodePng(FILE* file, uint8_t*& pixels, int32_t& width, int32_t& height, in
     uint8_t* out = buffer;
     for (png_uint_32 row = 0; row < imageHeight; ++row) {
         const png_byte* source = rows[row];
-        for (png_uint_32 column = 0; column < imageWidth; ++column) {
+        // A font page's one channel is each pixel's first sample: taken
+        // straight, as its pages may be many and large.
+        for (png_uint_32 column = 0; channels == 1 && column < imageWidth; ++column)
+            *out++ = source[column * png_uint_32(sourceChannels)];
+        for (png_uint_32 column = 0; channels > 1 && column < imageWidth; ++column) {
             ConvertPixel(source, colourType, out, channels);
             source += sourceChannels;
             out += channels;

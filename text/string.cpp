@@ -318,14 +318,15 @@ bool InputFile::Open(const String& name, int64_t most)
 {
     Close();
     file = OpenFileForReading(name);
+    blockUsed = blockLength = 0;
     bytesRead = 0;
     mostBytes = most;
     tooLong = false;
     if (!file)
         return false;
-    unsigned char mark[3];
-    if (fread(mark, 1, 3, file) != 3 || mark[0] != 0xEF || mark[1] != 0xBB || mark[2] != 0xBF)
-        rewind(file);
+    blockLength = int32_t(fread(block, 1, sizeof block, file));
+    if (blockLength >= 3 && memcmp(block, "\xEF\xBB\xBF", 3) == 0)
+        blockUsed = 3;
     return true;
 }
 
@@ -342,15 +343,18 @@ bool InputFile::ReadByte(char& byte)
 {
     if (!file || tooLong)
         return false;
-    int c = fgetc(file);
-    if (c == EOF)
-        return false;
+    if (blockUsed == blockLength) {
+        blockUsed = 0;
+        blockLength = int32_t(fread(block, 1, sizeof block, file));
+        if (blockLength == 0)
+            return false;
+    }
     if (bytesRead == mostBytes) {
         tooLong = true;
         return false;
     }
     bytesRead += 1;
-    byte = static_cast<char>(c);
+    byte = block[blockUsed++];
     return true;
 }
 

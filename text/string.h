@@ -111,6 +111,10 @@ public:
 
 private:
     FILE* file = nullptr;
+    // Read a block at a time: a byte at a time through stdio costs many
+    // times more, and a font may have 256 pages.
+    char block[4096];
+    int32_t blockUsed = 0, blockLength = 0;
     int64_t bytesRead = 0;
     int64_t mostBytes = 0;
     bool tooLong = false;
