@@ -373,8 +373,9 @@ def run_with_stderr_gone(program, shots, closed):
     with Session("stderr_closed" if closed else "stderr_reader_gone", program, shots) as session:
         reader, writer = os.pipe()
         os.close(reader)
-        session.game = subprocess.Popen([program], cwd=tempfile.gettempdir(), env=session.env, stdout=writer,
-                                        stderr=writer, preexec_fn=(lambda: os.close(2)) if closed else None)
+        session.game = subprocess.Popen([program], cwd=tempfile.gettempdir(), env=session.env,
+                                        stdout=subprocess.DEVNULL, stderr=writer,
+                                        preexec_fn=(lambda: os.close(2)) if closed else None)
         os.close(writer)
         session.window_id = session.wait_for(session.find_window, 30, "the window never appeared")
         session.quit()
