@@ -93,6 +93,10 @@ int32_t SourceChannels(int32_t colourType)
     }
 }
 
+// Far past libpng's own limit on a side, and small enough that no sum below
+// overflows.
+const uint64_t kMostSide = uint64_t(1) << 24;
+
 uint32_t BigEndian32(const unsigned char* bytes)
 {
     return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
@@ -102,8 +106,8 @@ uint32_t BigEndian32(const unsigned char* bytes)
 // libpng reads it: the file read through, its image data inflated, libpng's
 // decoded rows (8-bit samples, palettes made RGB) with their pointers and two
 // working rows (at most 8 bytes a pixel), libpng's own state, and the pixels
-// handed out. 0 when the file does not start as a PNG does: libpng then
-// reads no further than that and says why.
+// handed out. 0 when the file does not start as a PNG does, or claims sides
+// no PNG decoder takes: libpng then reads no further and says why.
 uint64_t DecodeCost(FILE* file, int32_t channels)
 {
     static const unsigned char kStart[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
@@ -115,6 +119,8 @@ uint64_t DecodeCost(FILE* file, int32_t channels)
     if (!read || fileBytes < 0 || memcmp(header, kStart, sizeof kStart) != 0)
         return 0;
     uint64_t width = BigEndian32(header + 16), height = BigEndian32(header + 20);
+    if (width > kMostSide || height > kMostSide)
+        return 0;
     uint64_t bitDepth = header[24], colourType = header[25];
     uint64_t fileChannels = colourType == PNG_COLOR_TYPE_PALETTE ? 1 : uint64_t(SourceChannels(int32_t(colourType)));
     uint64_t decodedChannels = colourType == PNG_COLOR_TYPE_PALETTE ? 3 : fileChannels;
