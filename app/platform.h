@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 // Writes one finished log line; the platform adds the line break.
 void PlatformWriteLogLine(const char* text, int32_t length);
@@ -14,5 +15,9 @@ void PlatformShowErrorBox(const char* text, const char* caption);
 bool PlatformIsKeyDown(uint8_t key);
 // Whether a file (wantFolder false) or a folder (true) stands at the path.
 bool PlatformPathExists(const char* path, bool wantFolder);
+// Opens a data file, named with the game's '\' separators, for binary
+// reading. Only a regular file on disk opens: a folder, a pipe or a device
+// gives null, as a missing file does.
+FILE* PlatformOpenFile(const char* path);
 // Asks the main window to close on a later turn of the event loop.
 void PlatformRequestClose();

@@ -12,16 +12,12 @@
 #include "render/texel_upload.h"
 
 namespace {
-// All the memory one picture may take while it is decoded: libpng's rows and
-// the pixels handed out together. No picture of the game comes near it, and
-// it keeps a small file that claims huge sides from asking for gigabytes.
-const size_t kMostPictureBytes = size_t(256) << 20;
-
 // libpng allocates through these, so every byte it asks for counts against
 // the budget; past it an allocation fails and the file is refused like any
 // other that libpng cannot read.
 struct MemoryBudget {
     size_t used;
+    size_t most;
 };
 
 const size_t kBlockHeader = alignof(std::max_align_t);
@@ -29,7 +25,7 @@ const size_t kBlockHeader = alignof(std::max_align_t);
 png_voidp BudgetedMalloc(png_structp png, png_alloc_size_t size)
 {
     MemoryBudget* budget = static_cast<MemoryBudget*>(png_get_mem_ptr(png));
-    if (size > kMostPictureBytes - budget->used)
+    if (size > budget->most - budget->used)
         return nullptr;
     unsigned char* block = static_cast<unsigned char*>(malloc(kBlockHeader + size));
     if (!block)
@@ -97,11 +93,47 @@ int32_t SourceChannels(int32_t colourType)
     }
 }
 
+// Far past libpng's own limit on a side, and small enough that no sum below
+// overflows.
+const uint64_t kMostSide = uint64_t(1) << 24;
+
+uint32_t BigEndian32(const unsigned char* bytes)
+{
+    return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
+}
+
+// What decoding the picture takes, known from its size and header before
+// libpng reads it: the file read through, its image data inflated, libpng's
+// decoded rows (8-bit samples, palettes made RGB) with their pointers and two
+// working rows (at most 8 bytes a pixel), libpng's own state, and the pixels
+// handed out. 0 when the file does not start as a PNG does, or claims sides
+// no PNG decoder takes: libpng then reads no further and says why.
+uint64_t DecodeCost(FILE* file, int32_t channels)
+{
+    static const unsigned char kStart[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                                           0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    unsigned char header[sizeof kStart + 10];
+    bool read = fread(header, 1, sizeof header, file) == sizeof header && fseek(file, 0, SEEK_END) == 0;
+    long fileBytes = ftell(file);
+    rewind(file);
+    if (!read || fileBytes < 0 || memcmp(header, kStart, sizeof kStart) != 0)
+        return 0;
+    uint64_t width = BigEndian32(header + 16), height = BigEndian32(header + 20);
+    if (width > kMostSide || height > kMostSide)
+        return 0;
+    uint64_t bitDepth = header[24], colourType = header[25];
+    uint64_t fileChannels = colourType == PNG_COLOR_TYPE_PALETTE ? 1 : uint64_t(SourceChannels(int32_t(colourType)));
+    uint64_t decodedChannels = colourType == PNG_COLOR_TYPE_PALETTE ? 3 : fileChannels;
+    uint64_t imageData = ((width * fileChannels * bitDepth + 7) / 8 + 1) * height;
+    return uint64_t(fileBytes) + imageData + width * height * (decodedChannels + uint64_t(channels)) +
+           height * sizeof(png_bytep) + 2 * (8 * width + 1) + (uint64_t(64) << 10);
+}
+
 // Decodes the open file into a new buffer; libpng's errors jump back here.
 // Nothing in this function has a destructor, so the jump skips no cleanup.
-bool DecodePng(FILE* file, uint8_t*& pixels, int32_t& width, int32_t& height, int32_t channels)
+bool DecodePng(FILE* file, uint8_t*& pixels, int32_t& width, int32_t& height, int32_t channels, size_t most)
 {
-    MemoryBudget budget = {0};
+    MemoryBudget budget = {0, most};
     png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, &budget,
                                                BudgetedMalloc, BudgetedFree);
     if (!png)
@@ -131,7 +163,7 @@ bool DecodePng(FILE* file, uint8_t*& pixels, int32_t& width, int32_t& height, in
     png_bytepp rows = png_get_rows(png, info);
     bool usable = bitDepth == 8 && sourceChannels != 0 && rows && imageWidth >= 1 && imageHeight >= 1 &&
                   png_get_rowbytes(png, info) >= size_t(imageWidth) * size_t(sourceChannels) &&
-                  byteCount <= uint64_t(kMostPictureBytes - budget.used);
+                  byteCount <= uint64_t(most - budget.used);
     uint8_t* buffer = usable ? static_cast<uint8_t*>(malloc(size_t(byteCount))) : nullptr;
     if (!buffer) {
         png_destroy_read_struct(&png, &info, nullptr);
@@ -140,7 +172,11 @@ bool DecodePng(FILE* file, uint8_t*& pixels, int32_t& width, int32_t& height, in
     uint8_t* out = buffer;
     for (png_uint_32 row = 0; row < imageHeight; ++row) {
         const png_byte* source = rows[row];
-        for (png_uint_32 column = 0; column < imageWidth; ++column) {
+        // A font page's one channel is each pixel's first sample: taken
+        // straight, as its pages may be many and large.
+        for (png_uint_32 column = 0; channels == 1 && column < imageWidth; ++column)
+            *out++ = source[column * png_uint_32(sourceChannels)];
+        for (png_uint_32 column = 0; channels > 1 && column < imageWidth; ++column) {
             ConvertPixel(source, colourType, out, channels);
             source += sourceChannels;
             out += channels;
@@ -156,6 +192,13 @@ bool DecodePng(FILE* file, uint8_t*& pixels, int32_t& width, int32_t& height, in
 
 bool LoadPngPixels(uint8_t*& pixels, int32_t& width, int32_t& height, const String& fileName, int32_t channels)
 {
+    size_t bytesLeft = kMostPictureBytes;
+    return LoadPngPixelsWithin(pixels, width, height, fileName, channels, bytesLeft);
+}
+
+bool LoadPngPixelsWithin(uint8_t*& pixels, int32_t& width, int32_t& height, const String& fileName, int32_t channels,
+                         size_t& bytesLeft)
+{
     if (channels < 1)
         channels = 1;
     if (channels > 4)
@@ -163,7 +206,12 @@ bool LoadPngPixels(uint8_t*& pixels, int32_t& width, int32_t& height, const Stri
     FILE* file = OpenFileForReading(fileName);
     if (!file)
         return false;
-    bool decoded = DecodePng(file, pixels, width, height, channels);
+    // A picture past what is left is refused before libpng sees it: no
+    // decoding, and no complaint of libpng's about memory it was not given.
+    uint64_t cost = DecodeCost(file, channels);
+    bool decoded = cost <= bytesLeft && DecodePng(file, pixels, width, height, channels, bytesLeft);
+    if (cost <= bytesLeft)
+        bytesLeft -= size_t(cost);
     fclose(file);
     return decoded;
 }

@@ -11,6 +11,9 @@ namespace {
 const int32_t kDescriptorLines = 4;
 const int32_t kCodesPerPage = 256;
 const int32_t kPagesPerFont = 256;
+// A page's 256 cells take at most about 9 KiB; a longer page file is
+// malformed, so all of a font's pages are read in a moment.
+const int64_t kMostPageBytes = 64 << 10;
 
 String JoinPath(const String& dataFolder, const String& fontFolder, const String& fileName)
 {
@@ -40,11 +43,11 @@ void NextLineNumber(int32_t& lineNumber)
 }
 
 // One page image as a one-channel Alpha texture; false leaves the fields 0.
-bool LoadPageImage(const String& path, int32_t& width, int32_t& height, uint32_t& texture)
+bool LoadPageImage(const String& path, int32_t& width, int32_t& height, uint32_t& texture, size_t& pictureBytesLeft)
 {
     uint8_t* pixels = nullptr;
     int32_t imageWidth = 0, imageHeight = 0;
-    if (!LoadPngPixels(pixels, imageWidth, imageHeight, path, 1))
+    if (!LoadPngPixelsWithin(pixels, imageWidth, imageHeight, path, 1, pictureBytesLeft))
         return false;
     texture = CreateGlTexture(pixels, TexelFormat::Alpha, imageWidth, imageHeight, false, false, false, false);
     free(pixels);
@@ -157,6 +160,8 @@ bool LoadFont(Font& font, const String& dataFolder, const String& fontFolder, co
     String base = NameWithoutExtension(fileName);
     String extension = ExtensionOf(fileName);
     String number;
+    // The pictures of all pages together get what one picture may take.
+    size_t pictureBytesLeft = kMostPictureBytes;
     for (int32_t pageNumber = 0; pageNumber < kPagesPerFont; ++pageNumber) {
         String pageFileName(base);
         pageFileName.AppendByte(' ');
@@ -170,7 +175,7 @@ bool LoadFont(Font& font, const String& dataFolder, const String& fontFolder, co
             return FailFont(font);
         }
         LinkPage(font, page);
-        if (LoadFontPage(*page, dataFolder, fontFolder, pageFileName)) {
+        if (LoadFontPage(*page, dataFolder, fontFolder, pageFileName, pictureBytesLeft)) {
             font.pages[pageNumber] = page;
         } else {
             UnlinkPage(font, page);
@@ -186,14 +191,15 @@ bool LoadFont(Font& font, const String& dataFolder, const String& fontFolder, co
     return true;
 }
 
-bool LoadFontPage(FontPage& page, const String& dataFolder, const String& fontFolder, const String& pageFileName)
+bool LoadFontPage(FontPage& page, const String& dataFolder, const String& fontFolder, const String& pageFileName,
+                  size_t& pictureBytesLeft)
 {
     ClearFontPage(page);
     String path = JoinPath(dataFolder, fontFolder, pageFileName);
     if (!PathExists(path, false))
         return false;
     InputFile file;
-    if (!file.Open(path)) {
+    if (!file.Open(path, kMostPageBytes)) {
         LogError("Error opening file %s", path.Text());
         return FailPage(page);
     }
@@ -207,12 +213,12 @@ bool LoadFontPage(FontPage& page, const String& dataFolder, const String& fontFo
     faceName.Append(".png");
     outlineName.Append(" outline.png");
     String facePath = JoinPath(dataFolder, fontFolder, faceName);
-    if (!LoadPageImage(facePath, page.faceWidth, page.faceHeight, page.faceTexture)) {
+    if (!LoadPageImage(facePath, page.faceWidth, page.faceHeight, page.faceTexture, pictureBytesLeft)) {
         LogError("Error loading font page texture %s", facePath.Text());
         return FailPage(page);
     }
     String outlinePath = JoinPath(dataFolder, fontFolder, outlineName);
-    if (!LoadPageImage(outlinePath, page.outlineWidth, page.outlineHeight, page.outlineTexture)) {
+    if (!LoadPageImage(outlinePath, page.outlineWidth, page.outlineHeight, page.outlineTexture, pictureBytesLeft)) {
         LogError("Error loading font page texture %s", outlinePath.Text());
         return FailPage(page);
     }

@@ -3,6 +3,7 @@
 // a face image and an outline image.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "text/string.h"
@@ -45,7 +46,9 @@ struct Font {
 // Loads dataFolder\fontFolder\fileName and its pages; on false the font is
 // empty and the reason has been logged.
 bool LoadFont(Font& font, const String& dataFolder, const String& fontFolder, const String& fileName);
-bool LoadFontPage(FontPage& page, const String& dataFolder, const String& fontFolder, const String& pageFileName);
+// Its pictures take what they need from pictureBytesLeft, shared by the pages.
+bool LoadFontPage(FontPage& page, const String& dataFolder, const String& fontFolder, const String& pageFileName,
+                  size_t& pictureBytesLeft);
 void ClearFont(Font& font);
 void ClearFontPage(FontPage& page);
 // The glyph for a code of a page, or the font's default glyph when the page

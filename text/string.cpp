@@ -3,11 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
-#if !defined(_WIN32)
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+
+#include "app/platform.h"
 
 static const int64_t kMaxLength = INT32_MAX;
 
@@ -315,39 +312,22 @@ void SplitPath(String& folder, const String& path, String& fileName)
     fileName = name;
 }
 
-FILE* OpenFileForReading(const String& path)
-{
-#if defined(_WIN32)
-    return fopen(path.Text(), "rb");
-#else
-    String native(path);
-    native.ToSlashes();
-    // Only a regular file is data: a folder, a pipe or a device does not
-    // open, as on Windows. Opening without waiting keeps a pipe from
-    // blocking until some writer comes.
-    int fd = open(native.Text(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return nullptr;
-    }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    FILE* file = fdopen(fd, "rb");
-    if (!file)
-        close(fd);
-    return file;
-#endif
-}
+FILE* OpenFileForReading(const String& path) { return PlatformOpenFile(path.Text()); }
 
-bool InputFile::Open(const String& name)
+bool InputFile::Open(const String& name, int64_t most)
 {
     Close();
     file = OpenFileForReading(name);
+    blockUsed = blockLength = 0;
     bytesRead = 0;
+    mostBytes = most;
     tooLong = false;
-    return file != nullptr;
+    if (!file)
+        return false;
+    blockLength = int32_t(fread(block, 1, sizeof block, file));
+    if (blockLength >= 3 && memcmp(block, "\xEF\xBB\xBF", 3) == 0)
+        blockUsed = 3;
+    return true;
 }
 
 bool InputFile::Close()
@@ -363,15 +343,18 @@ bool InputFile::ReadByte(char& byte)
 {
     if (!file || tooLong)
         return false;
-    int c = fgetc(file);
-    if (c == EOF)
-        return false;
-    if (bytesRead == kMostTextFileBytes) {
+    if (blockUsed == blockLength) {
+        blockUsed = 0;
+        blockLength = int32_t(fread(block, 1, sizeof block, file));
+        if (blockLength == 0)
+            return false;
+    }
+    if (bytesRead == mostBytes) {
         tooLong = true;
         return false;
     }
     bytesRead += 1;
-    byte = static_cast<char>(c);
+    byte = block[blockUsed++];
     return true;
 }
 

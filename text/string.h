@@ -81,9 +81,10 @@ uint32_t HashNameLetters(const String& name, uint32_t buckets);
 // component of folder, empty components are skipped.
 void SplitPath(String& folder, const String& path, String& fileName);
 
-// Opens a file for binary reading. Paths are written with '\' between
-// folders; where the system's separator is '/', it stands in for each '\'.
-// Only a regular file opens: a folder, a pipe or a device does not.
+// Opens a file for binary reading, through the platform (PlatformOpenFile).
+// Paths are written with '\' between folders; where the system's separator
+// is '/', it stands in for each '\'. Only a regular file on disk opens: a
+// folder, a pipe or a device does not.
 FILE* OpenFileForReading(const String& path);
 
 // No text file of the game comes near this size; reading stops past it.
@@ -96,18 +97,25 @@ public:
     InputFile& operator=(const InputFile&) = delete;
     ~InputFile() { Close(); }
 
-    bool Open(const String& name);
+    // A UTF-8 byte-order mark at the very start, as some editors write, is
+    // skipped. Reading stops past mostBytes.
+    bool Open(const String& name, int64_t mostBytes = kMostTextFileBytes);
     bool Close();
     bool ReadByte(char& byte);
     // One line without its line feed; carriage returns are dropped. False at
     // the end of the file when no byte was read in this call.
     bool ReadLine(String& line);
-    // True once the file turned out longer than kMostTextFileBytes: reading
+    // True once the file turned out longer than its most bytes: reading
     // stopped there, and the file counts as malformed.
     bool TooLong() const { return tooLong; }
 
 private:
     FILE* file = nullptr;
+    // Read a block at a time: a byte at a time through stdio costs many
+    // times more, and a font may have 256 pages.
+    char block[4096];
+    int32_t blockUsed = 0, blockLength = 0;
     int64_t bytesRead = 0;
+    int64_t mostBytes = 0;
     bool tooLong = false;
 };

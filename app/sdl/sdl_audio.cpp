@@ -1,11 +1,8 @@
 #include "app/sdl/sdl_audio.h"
 
 #include <SDL.h>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include <cstdio>
-
+#include "app/posix/standard_streams.h"
 #include "sound/mixer.h"
 #include "sound/mixer_engine.h"
 
@@ -20,34 +17,6 @@ void SDLCALL FillAudio(void* mixer, Uint8* stream, int bytes)
 {
     MixSound(static_cast<Mixer*>(mixer), reinterpret_cast<int16_t*>(stream),
              bytes / static_cast<int>(sizeof(int16_t) * kMixerChannels));
-}
-
-// The sound libraries SDL loads (ALSA's above all) print their own
-// complaints while a device is looked for, say on a machine without a sound
-// card. They are not about the game's data, so standard error points at
-// /dev/null for that while: no line of the game's own is written meanwhile.
-int SilenceStandardError()
-{
-    int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (quiet < 0)
-        return -1;
-    fflush(stderr);
-    int saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
-    if (saved >= 0 && dup2(quiet, STDERR_FILENO) < 0) {
-        close(saved);
-        saved = -1;
-    }
-    close(quiet);
-    return saved;
-}
-
-void RestoreStandardError(int saved)
-{
-    if (saved < 0)
-        return;
-    fflush(stderr);
-    dup2(saved, STDERR_FILENO);
-    close(saved);
 }
 
 bool OpenDevice(Mixer* mixer, int32_t sampleRate)
@@ -77,7 +46,11 @@ bool OpenSdlAudio(Mixer* mixer, int32_t sampleRate)
 {
     if (device)
         return false;
-    int saved = SilenceStandardError();
+    // The sound libraries SDL loads (ALSA's above all) print their own
+    // complaints while a device is looked for, say on a machine without a
+    // sound card. They are not about the game's data, and no line of the
+    // game's own is written meanwhile.
+    int saved = QuietStandardError();
     bool opened = OpenDevice(mixer, sampleRate);
     RestoreStandardError(saved);
     return opened;

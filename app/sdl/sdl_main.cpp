@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "app/app.h"
@@ -13,6 +14,7 @@
 #include "app/diagnostics.h"
 #include "app/display_mode.h"
 #include "app/frame_clock.h"
+#include "app/posix/standard_streams.h"
 #include "app/sdl/sdl_audio.h"
 #include "app/sdl/sdl_events.h"
 #include "app/sdl/sdl_pads.h"
@@ -59,8 +61,10 @@ ClientSize FirstClientSize()
     return InitialClientSize(desktop.w, desktop.h);
 }
 
-// Ctrl+C and SIGTERM are held back until SDL turns them into a quit event, so
-// that even during start-up they end the game through its normal shut-down.
+// Ctrl+C and SIGTERM are held back from main's first statement until SDL
+// turns them into a quit event, so that even during start-up they end the
+// game through its normal shut-down. One that comes before main is the
+// system's to handle.
 void HoldStopSignals(bool hold)
 {
     sigset_t stops;
@@ -68,6 +72,25 @@ void HoldStopSignals(bool hold)
     sigaddset(&stops, SIGINT);
     sigaddset(&stops, SIGTERM);
     sigprocmask(hold ? SIG_BLOCK : SIG_UNBLOCK, &stops, nullptr);
+}
+
+bool Named(const char* variable)
+{
+    const char* value = getenv(variable);
+    return value && *value;
+}
+
+// With no display named, the video drivers SDL tries in turn complain on
+// standard error (Wayland's client library of its runtime folder, say); the
+// program then says "Error creating window", which is all there is to say.
+// With one named, what the libraries say may be why it cannot be opened.
+bool StartVideo()
+{
+    bool displayNamed = Named("DISPLAY") || Named("WAYLAND_DISPLAY");
+    int saved = displayNamed ? -1 : QuietStandardError();
+    bool started = SDL_Init(SDL_INIT_VIDEO) == 0;
+    RestoreStandardError(saved);
+    return started;
 }
 
 // Without a display SDL falls back to drivers that show nothing; a window
@@ -104,22 +127,23 @@ int32_t RunMainLoop()
 int main(int argc, char** argv)
 {
     HoldStopSignals(true);
+    GuardStandardStreams();
     bool fullScreen = StartsInFullScreen(ReadOptions(argc, argv));
     WorkInProgramFolder();
-    bool started = SDL_Init(SDL_INIT_VIDEO) == 0;
-    if (started)
-        StartPads();
-    HoldStopSignals(false);
-    if (!started || !DisplayIsVisible()) {
+    // The signals stay held on the ways out below: SDL_Quit puts back the
+    // default handlers, which would end the program by the signal instead.
+    if (!StartVideo() || !DisplayIsVisible()) {
         SDL_Quit();
         ShowErrorBox("Error creating window");
         return kWindowFailedExitCode;
     }
+    StartPads();
     int32_t exitCode = 0;
     if (!CreateGameWindow(FirstClientSize(), exitCode)) {
         SDL_Quit();
         return exitCode;
     }
+    HoldStopSignals(false);
     SDL_DisableScreenSaver();
     SetSoundEngineFactory(MakeSdlSoundEngine);
     AppInit();

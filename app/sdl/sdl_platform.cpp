@@ -22,6 +22,8 @@ void PlatformShowErrorBox(const char* text, const char* caption)
 
 bool PlatformPathExists(const char* path, bool wantFolder) { return PosixPathExists(path, wantFolder); }
 
+FILE* PlatformOpenFile(const char* path) { return PosixOpenFile(path); }
+
 // Handled by the main loop like the window's close box, after the event or
 // tick that asked for it.
 void PlatformRequestClose()

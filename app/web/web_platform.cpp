@@ -57,4 +57,6 @@ void LeaveFullScreen()
     });
 }
 
+FILE* PlatformOpenFile(const char* path) { return PosixOpenFile(path); }
+
 void PlatformRequestClose() { LeaveFullScreen(); }

@@ -16,5 +16,9 @@ struct Win32Shell {
 
 extern Win32Shell win32;
 
+// Whether the last part of a path is a name Windows keeps for a device (CON,
+// PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9), whatever its extension.
+bool IsDeviceName(const char* path);
+
 // The main window's message handler.
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

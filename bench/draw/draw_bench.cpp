@@ -208,6 +208,7 @@ bool PlatformIsKeyDown(uint8_t key) { return keys[key]; }
 void PlatformShowErrorBox(const char* text, const char* caption) { fprintf(stderr, "%s: %s\n", caption, text); }
 void PlatformRequestClose() {}
 bool PlatformPathExists(const char* path, bool wantFolder) { return PosixPathExists(path, wantFolder); }
+FILE* PlatformOpenFile(const char* path) { return PosixOpenFile(path); }
 
 int main(int argc, char** argv)
 {

@@ -60,6 +60,7 @@ void PlatformWriteLogLine(const char* text, int32_t length) { fprintf(stderr, "%
 void PlatformShowErrorBox(const char* text, const char* caption) { fprintf(stderr, "%s: %s\n", caption, text); }
 bool PlatformIsKeyDown(uint8_t) { return false; }
 bool PlatformPathExists(const char*, bool) { return false; }
+FILE* PlatformOpenFile(const char*) { return nullptr; }
 void PlatformRequestClose() {}
 
 int main(int argc, char** argv)

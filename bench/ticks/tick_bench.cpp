@@ -94,6 +94,7 @@ bool PlatformIsKeyDown(uint8_t key) { return keys[key]; }
 void PlatformShowErrorBox(const char*, const char*) {}
 void PlatformRequestClose() {}
 bool PlatformPathExists(const char*, bool) { return true; }
+FILE* PlatformOpenFile(const char*) { return nullptr; }
 
 int main()
 {

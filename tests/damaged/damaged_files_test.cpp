@@ -1,6 +1,8 @@
 // Every kind of file the game reads, damaged in a fresh copy of the game's
 // files: the whole application starts, plays a few ticks, draws and shuts
-// down, and must log exactly the expected lines and carry on.
+// down, and must log exactly the expected lines and carry on. Some rows also
+// start the real program there with standard error closed or a pipe whose
+// reader has gone: it must neither hang nor die of what it writes.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -27,6 +29,8 @@ const int64_t kEnd = INT64_MAX; // past the last byte
 // counts from the end), Insert puts `filler` there `times` times; the others
 // put something else in the file's place.
 enum Harm { Cut, Flip, Insert, Locked, Missing, Folder, Pipe, Endless };
+// Besides in this process, how the real program is started on the damage.
+enum Start { InProcess, StderrClosed, ReaderGone };
 
 // One damaged file and the lines the game then logs, in order; with none it
 // must play on.
@@ -37,6 +41,7 @@ struct Case {
     int64_t at = 0;
     const char* filler = nullptr;
     int64_t times = 0;
+    Start start = InProcess;
 };
 
 const char kNotSet[] = "String variable not set (FONT_FILE_NAME)";
@@ -54,18 +59,21 @@ const char* const kBeep = kGameSoundFiles[kBeepSound];
 const Lines kNoDescriptor = {"Error opening file Data\\Fonts\\Small.txt", kRenderer};
 const Lines kNoPage = {kNoCharacters, kRenderer};
 const Lines kPageUnread = {"Error opening file Data\\Fonts\\Small 0.txt", kNoCharacters, kRenderer};
-const Lines kPageTooLong = {"Error loading font page Data\\Fonts\\Small 0.txt (line 524010)", kNoCharacters, kRenderer};
+const Lines kPageTooLong = {"Error loading font page Data\\Fonts\\Small 0.txt (line 32490)", kNoCharacters, kRenderer};
 const Lines kFaceLost = {"Error loading font page texture Data\\Fonts\\Small 0.png", kNoCharacters, kRenderer};
 const Lines kOutlineLost = {"Error loading font page texture Data\\Fonts\\Small 0 outline.png", kNoCharacters,
                             kRenderer};
 const std::string kLongPath = "Error opening file Data\\" + std::string(1023 - 24, 'a');
+// Control bytes of the data reach no terminal raw: a screen is not cleared, a line not forged.
+const char kEscapedPath[] = "Error opening file Data\\\\x1b[2J\\n\\x7fFonts\\Small.txt";
 const char kHugeCells[] = "2147483647\t2147483647\t2147483647\n-2147483648\t-2147483648\t2147483647\n";
 
 const Case kCases[] = {
-    {kStrings, Missing, kNoFontAtAll},
+    {kStrings, Missing, kNoFontAtAll, 0, nullptr, 0, StderrClosed},
     {kStrings, Flip, {"String variable unknown (FON\xab_FILE_NAME)", kNotSet, kNoFontName, kRenderer}, 61},
     {kStrings, Insert, kNoFontAtAll, kEnd, "\x01\x02\xfe\xff", kMiB / 4}, // over 1 MiB
     {kStrings, Insert, {kLongPath, kRenderer}, 74, "a", kMiB / 2},
+    {kStrings, Insert, {kEscapedPath, kRenderer}, 74, "\x1b[2J\n\x7f", 1},
     {kStrings, Pipe, kNoFontAtAll},
     {kDescriptor, Missing, kNoDescriptor},
     {kDescriptor, Cut, {}}, // empty
@@ -80,7 +88,7 @@ const Case kCases[] = {
     {"Data/Fonts/Small 0.png", Cut, kFaceLost, 300},
     {"Data/Fonts/Small 0 outline.png", Missing, kOutlineLost},
     // Pictures and sounds are not reported: the game plays on without them.
-    {kGameImageFiles[kTitleImage], Flip, {}, -1},
+    {kGameImageFiles[kTitleImage], Flip, {}, -1, nullptr, 0, ReaderGone}, // libpng names the damage
     {kGameImageFiles[kWalk1Image + 3], Missing, {}},
     {kBeep, Flip, {}, 39}, // the channel count
     {kBeep, Pipe, {}},
@@ -151,6 +159,12 @@ TEST(DamagedFile, IsReportedAsTheGameSaysAndNothingElseBreaks)
             EXPECT_EQ(testPlatform.logLines, c.lines);
             EXPECT_EQ(testPlatform.errorBoxes, Lines{});
             EndAppRun();
+            // The real program beside the damage, by the end-to-end harness.
+            std::string run = "cp '" VELMORA_GAME_FILES "/velmora' . && " VELMORA_E2E;
+            if (c.start != InProcess) {
+                EXPECT_EQ(system((run + (c.start == StderrClosed ? " stderr_closed" : " stderr_reader_gone")).c_str()),
+                          0);
+            }
         }
         folder.Leave();
     }

@@ -340,22 +340,48 @@ def failing_gl(program, shots):
             os.remove(record)
 
 
+def in_main(game, program):
+    """Whether the game holds SIGTERM back or handles it, as from main's first statement on, or has moved into its
+    own folder, as main does soon after."""
+    try:
+        with open(f"/proc/{game.pid}/status") as status:
+            masks = [int(line.split()[1], 16) for line in status if line.startswith(("SigBlk", "SigCgt"))]
+        moved = os.readlink(f"/proc/{game.pid}/cwd") == os.path.dirname(os.path.realpath(program))
+    except OSError:
+        return False
+    return moved or any(mask >> (signal.SIGTERM - 1) & 1 for mask in masks)
+
+
 def stop_signals_close_it(program, shots):
-    # Ctrl+C while it starts and SIGTERM while it runs both end it as Esc does.
+    # SIGTERM and Ctrl+C end it as Esc does, while it runs and in its first moments: 0 to 50 ms after the start,
+    # then as long after main's first statement. Only a run the signal reached before main, which the system ends,
+    # may end otherwise.
     with Session("stop_signals", program, shots) as session:
-        for number, running in ((signal.SIGINT, False), (signal.SIGTERM, True)):
-            session.start_at_title() if running else session.launch()
-            session.wait_for(lambda: stop_signals_held(session.game.pid), "the game never held back Ctrl+C")
+        for run in range(-1, 20):
+            number = (signal.SIGTERM, signal.SIGINT)[run % 2]
+            session.start_at_title() if run < 0 else session.launch()
+            while run >= 10 and not in_main(session.game, program):
+                check(session.game.poll() is None, f"the game ended by itself with {session.game.returncode}")
+            time.sleep(run % 10 * 0.005)
+            reached = in_main(session.game, program)
             session.game.send_signal(number)
-            check(session.wait_for_exit() == 0 and session.log_lines() == [],
-                  f"{number.name}: exit code {session.game.returncode}, logged {session.log_lines()}")
+            code = session.wait_for_exit()
+            check((code == 0 or not reached and code == -number) and session.log_lines() == [],
+                  f"{number.name} in run {run}: exit code {code}, logged {session.log_lines()}")
 
 
-def stop_signals_held(pid):
-    """Whether the game, starting, holds back or catches Ctrl+C; before that the signal would kill it outright."""
-    masks = [line.split()[1] for line in pathlib.Path(f"/proc/{pid}/status").read_text().splitlines()
-             if line.startswith(("SigBlk:", "SigCgt:"))]
-    return any(int(mask, 16) >> (signal.SIGINT - 1) & 1 for mask in masks)
+def run_with_stderr_gone(program, shots, closed):
+    """Started beside whatever data lies there, with standard error closed or a pipe whose reader has gone, the game
+    neither hangs nor dies of what it writes: its window comes, and Esc ends it."""
+    with Session("stderr_closed" if closed else "stderr_reader_gone", program, shots) as session:
+        reader, writer = os.pipe()
+        os.close(reader)
+        session.game = subprocess.Popen([program], cwd=tempfile.gettempdir(), env=session.env,
+                                        stdout=subprocess.DEVNULL, stderr=writer,
+                                        preexec_fn=(lambda: os.close(2)) if closed else None)
+        os.close(writer)
+        session.window_id = session.wait_for(session.find_window, "the window never appeared")
+        session.quit()
 
 
 def pad_plays(program, shots):
@@ -396,6 +422,8 @@ def pad_plays(program, shots):
 
 SCENARIOS = {f.__name__: f for f in (playing, command_line_options, missing_string_data, failing_gl,
                                       stop_signals_close_it, pad_plays)}
+SCENARIOS.update(stderr_closed=lambda *run: run_with_stderr_gone(*run, True),
+                 stderr_reader_gone=lambda *run: run_with_stderr_gone(*run, False))
 
 
 def main():

@@ -27,4 +27,6 @@ bool PlatformIsKeyDown(uint8_t key) { return testPlatform.keys[key]; }
 
 bool PlatformPathExists(const char* path, bool wantFolder) { return PosixPathExists(path, wantFolder); }
 
+FILE* PlatformOpenFile(const char* path) { return PosixOpenFile(path); }
+
 void PlatformRequestClose() { testPlatform.closeRequests += 1; }

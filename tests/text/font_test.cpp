@@ -90,6 +90,7 @@ TEST_F(FontLoadTest, DescriptorsGiveTheirMetricsOrTheirMessageAndAnyMetricsDraw)
         {"7\n3", true, {7, 3, 0, 0}, {}},
         // Windows line ends; a carriage return after the last line feed is no fifth line.
         {"8\r\n1\r\n2\r\n0\r\n\r", true, {8, 1, 2, 0}, {}},
+        {"\xEF\xBB\xBF 7\n3", true, {7, 3, 0, 0}, {}}, // after a byte-order mark
         {" -3px\r\nletters\n\n 12 34\n", true, {-3, 0, 0, 12}, {}},
         {"8\n1\n2\n0\n\n", false, {0, 0, 0, 0}, {"Error loading font " + GamePath("Small.txt") + " (line 5)"}},
         {"2147483000\n-2147483000\n2147483000\n", true, {2147483000, -2147483000, 2147483000, 0}, {}},
@@ -107,22 +108,23 @@ TEST_F(FontLoadTest, DescriptorsGiveTheirMetricsOrTheirMessageAndAnyMetricsDraw)
 
 TEST_F(FontLoadTest, PageLinesGiveCellsAndLinesPastCode255AreAnError)
 {
-    std::string lines = std::string(9, '\n') + "1\t2\n" + std::string(55, '\n'); // one tab only: no cell
-    lines += "10\t20\t5\n";                                                      // 'A'
-    lines += " 3 \t 4x\t 6\t7 more\n"; // 'B': further tabs belong to the width
-    lines += "1\t2\t-3\n";             // 'C': the pen steps back
+    std::string lines = "\xEF\xBB\xBF 4\t5\t6\n" + std::string(8, '\n'); // code 0 after a byte-order mark
+    lines += "1\t2\n" + std::string(55, '\n');                           // one tab only: no cell
+    lines += "10\t20\t5\n";                                              // 'A'
+    lines += " 3 \t 4x\t 6\t7 more\n";                                   // 'B': further tabs belong to the width
+    lines += "1\t2\t-3\n";                                               // 'C': the pen steps back
     WriteFont("Small.txt", "8\n", 8, {{0, {{'A', 5}}}});
     // Empty lines past the last code are fine, and Windows line ends read as line feeds.
     std::ofstream(TempPath("Fonts/Small 0.txt"), std::ios::binary)
         << std::regex_replace(lines + std::string(300, '\n'), std::regex("\n"), "\r\n");
     ASSERT_TRUE(Load());
     std::string cells;
-    for (const Glyph& glyph :
-         {font.pages[0]->glyphs[9], font.pages[0]->glyphs['A'], font.pages[0]->glyphs['B'], font.pages[0]->glyphs['C']})
+    for (const Glyph& glyph : {font.pages[0]->glyphs[0], font.pages[0]->glyphs[9], font.pages[0]->glyphs['A'],
+                               font.pages[0]->glyphs['B'], font.pages[0]->glyphs['C']})
         cells += glyph.defined
                      ? std::to_string(glyph.x) + "," + std::to_string(glyph.y) + "," + std::to_string(glyph.width) + " "
                      : "- ";
-    EXPECT_EQ(cells, "- 10,20,5 3,4,6 1,2,-3 ");
+    EXPECT_EQ(cells, "4,5,6 - 10,20,5 3,4,6 1,2,-3 ");
 
     std::ofstream(TempPath("Fonts/Small 0.txt"), std::ios::binary) << std::string(256, '\n') + "1\t2\t3\n"; // code 256
     EXPECT_FALSE(Load());
@@ -143,6 +145,17 @@ TEST_F(FontLoadTest, BrokenPagesAreDroppedAndTheirCharactersDrawnWithTheDefault)
     DrawText(String("A"), 10, 100, 100, kFaceWhite, kNoOutline);
     Capture();
     EXPECT_EQ(Picture(10, 99, 5, 1), "###..\n");
+}
+
+TEST_F(FontLoadTest, PagePicturesShareOneBudgetAndThosePastItFailUnread)
+{
+    WriteFont("Small.txt", "8\n", 8, {{0, {{'A', 5}}}, {1, {{'B', 4}}}, {2, {{'C', 3}}}});
+    // Each picture file runs to 100 MiB past its end, which is never read but counts: two fit.
+    for (const char* name : {"Small 0", "Small 0 outline", "Small 1", "Small 1 outline", "Small 2", "Small 2 outline"})
+        std::filesystem::resize_file(TempPath("Fonts/" + std::string(name) + ".png"), 100 << 20);
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(testPlatform.logLines, (Lines{"Error loading font page texture " + GamePath("Small 1.png"),
+                                            "Error loading font page texture " + GamePath("Small 2.png")}));
 }
 
 using TextDrawTest = FontLoadTest;

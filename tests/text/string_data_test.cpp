@@ -25,6 +25,7 @@ TEST(StringData, EveryEntryFormGivesItsValueOrItsMessages)
     std::string longName(150, 'N'), longValue = std::string(1500, 'x') + std::string(1500, 'y');
     const Case cases[] = {
         {"FONT_FILE_NAME = \"Fonts/Small.txt\"\n", "Fonts/Small.txt", {}},
+        {"\357\273\277FONT_FILE_NAME \"a\"", "a", {}}, // a UTF-8 byte-order mark is no part of the name
         {"\t\r\n  FONT_FILE_NAME\n\n\"a\"   ", "a", {}},
         {"# the font\nFONT_FILE_NAME \"x\" # after\n# \"y\"\n", "x", {}},
         {"FONT_FILE_NAME # \"no\"\n \"yes\"", "yes", {}},

@@ -10,12 +10,13 @@
 #include <string>
 
 #include "app/platform.h"
+#include "app/win32/win32_shell.h"
 #include "app/win32/waveout_audio.h"
 #include "sound/mixer.h"
 #include "sound/mixer_engine.h"
 #include "sound/sound_engine.h"
 
-TEST(WindowsFiles, PathExistsTellsFilesFromFoldersAndRefusesPatterns)
+TEST(WindowsFiles, PathExistsTellsFilesFromFoldersAndRefusesPatternsAndOnlyDiskFilesOpen)
 {
     CreateDirectoryA("path-test", nullptr);
     fclose(fopen("path-test\\beep.ogg", "wb"));
@@ -28,6 +29,21 @@ TEST(WindowsFiles, PathExistsTellsFilesFromFoldersAndRefusesPatterns)
                  {"path-test\\*.ogg", false, false},   {"path-test\\b??p.ogg", false, false}};
     for (const auto& path : paths)
         EXPECT_EQ(PlatformPathExists(path.path, path.folder), path.exists) << path.path << " folder " << path.folder;
+    // A name Windows keeps for a device, with any extension and in any folder,
+    // is never opened (a serial port would hang the first read); what opens as
+    // no disk file, a pipe, is closed again.
+    for (const char* name : {"NUL", "path-test\\Con.txt", "lpt9 .tar.gz", "Data/Fonts/COM1"})
+        EXPECT_TRUE(IsDeviceName(name)) << name;
+    for (const char* name : {"console.png", "com10", "path-test\\beep.ogg"})
+        EXPECT_FALSE(IsDeviceName(name)) << name;
+    const char kPipe[] = "\\\\.\\pipe\\velmora-test";
+    HANDLE pipe = CreateNamedPipeA(kPipe, PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr);
+    for (const char* name : {"path-test", "NUL", kPipe})
+        EXPECT_EQ(PlatformOpenFile(name), nullptr) << name;
+    FILE* beep = PlatformOpenFile("path-test\\beep.ogg");
+    EXPECT_NE(beep, nullptr);
+    fclose(beep);
+    CloseHandle(pipe);
     DeleteFileA("path-test\\beep.ogg");
     RemoveDirectoryA("path-test");
 }

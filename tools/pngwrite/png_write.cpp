@@ -188,9 +188,11 @@ bool WriteWithLibpng(WriteJob& job)
 // Where the picture finally lands: a link is followed, so that the link
 // itself stays. Empty when the target is not a regular file we may write (a
 // device, a pipe, a read-only file): such a target is written straight into,
-// as far as it lets us, and never replaced.
-std::string ReplaceableTarget(const char* path)
+// as far as it lets us, and never replaced. `mode` gets the permission bits
+// of a file already there, or -1.
+std::string ReplaceableTarget(const char* path, int& mode)
 {
+    mode = -1;
 #if defined(_WIN32)
     return path;
 #else
@@ -207,15 +209,41 @@ std::string ReplaceableTarget(const char* path)
         if (stat(target.c_str(), &info) != 0)
             return std::string();
     }
-    return S_ISREG(info.st_mode) && access(target.c_str(), W_OK) == 0 ? target : std::string();
+    if (!S_ISREG(info.st_mode) || access(target.c_str(), W_OK) != 0)
+        return std::string();
+    mode = int(info.st_mode & 07777);
+    return target;
 #endif
 }
 
-// A new file of our own beside the target, never one that already exists.
-FILE* CreateScratchFile(const std::string& target, std::string& scratch)
+// Windows files have no permission bits to keep.
+bool TakeMode(int fd, int mode)
 {
+#if defined(_WIN32)
+    (void)fd;
+    (void)mode;
+    return true;
+#else
+    return mode < 0 || fchmod(fd, mode_t(mode)) == 0;
+#endif
+}
+
+#if defined(_WIN32)
+const char kFolderSeparators[] = "\\/";
+#else
+const char kFolderSeparators[] = "/";
+#endif
+
+// A new file of our own beside the target, never one that already exists,
+// with the target's permission bits when it replaces one. Its name is short,
+// whatever the target's: a target's name may already be as long as the
+// system allows.
+FILE* CreateScratchFile(const std::string& target, int mode, std::string& scratch)
+{
+    size_t slash = target.find_last_of(kFolderSeparators);
+    std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        scratch = target + ".part" + std::to_string(attempt);
+        scratch = folder + ".velmora-" + std::to_string(attempt) + ".part";
 #if defined(_WIN32)
         int fd = _open(scratch.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
 #else
@@ -225,7 +253,7 @@ FILE* CreateScratchFile(const std::string& target, std::string& scratch)
             continue;
         if (fd < 0)
             return nullptr;
-        FILE* file = fdopen(fd, "wb");
+        FILE* file = TakeMode(fd, mode) ? fdopen(fd, "wb") : nullptr;
         if (!file) {
             close(fd);
             std::remove(scratch.c_str());
@@ -295,7 +323,8 @@ bool WritePng(const char* path, const PngImage& image)
         rows[size_t(y)] = pixels.data() + rowBytes * size_t(y);
         PackRow(image.samples + size_t(rowSamples) * size_t(y), rowSamples, image.bitDepth, rows[size_t(y)]);
     }
-    const std::string target = ReplaceableTarget(path);
+    int mode = -1;
+    const std::string target = ReplaceableTarget(path, mode);
     if (target.empty()) {
         FILE* file = OpenSpecialFile(path);
         if (!file)
@@ -303,7 +332,7 @@ bool WritePng(const char* path, const PngImage& image)
         return Encode(file, image, pixels, rows) || Refuse(path, "writing failed");
     }
     std::string scratch;
-    FILE* file = CreateScratchFile(target, scratch);
+    FILE* file = CreateScratchFile(target, mode, scratch);
     if (!file)
         return Refuse(path, "cannot open for writing");
     if (!Encode(file, image, pixels, rows) || !PutInPlace(scratch, target)) {

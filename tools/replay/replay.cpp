@@ -5,8 +5,8 @@
 //
 // Each script line that is not empty and does not start with '#' is
 // "COUNT KEYS": COUNT from 1 to 1000000 ticks, KEYS '-' for none or letters
-// L (left), R (right), S (space). Lines are at most 4096 bytes long. The
-// game starts as at program start.
+// L (left), R (right), S (space). Lines are at most 4096 bytes long, a CR
+// LF end not counted. The game starts as at program start.
 // --shot draws the scene after that tick into FILE.png, 160x120 times K
 // (default 4), using the Data folder beside the program.
 #include <algorithm>
@@ -21,6 +21,7 @@
 
 #include "app/diagnostics.h"
 #include "app/posix/posix_files.h"
+#include "app/posix/standard_streams.h"
 #include "game/game.h"
 #include "sound/recording_engine.h"
 #include "sound/sound.h"
@@ -125,6 +126,7 @@ bool ReplayKeyDown(uint8_t key) { return KeySetHolds(heldKeys, key); }
 
 int main(int argc, char** argv)
 {
+    GuardStandardStreams();
     ReplayOptions options;
     std::vector<ScriptStep> steps;
     if (!ReadOptions(argc, argv, options) || !ReadScript(options.scriptPath, steps))
@@ -152,17 +154,24 @@ int main(int argc, char** argv)
     int64_t tick = 0;
     if (drawing && !TakeShotsAt(0, options.shots, nextShot))
         status = 1;
-    for (const ScriptStep& step : steps) {
-        heldKeys = step.keys;
-        for (int32_t i = 0; i < step.count; ++i) {
+    for (size_t s = 0; s < steps.size() && writer.Error() == 0; ++s) {
+        heldKeys = steps[s].keys;
+        for (int32_t i = 0; i < steps[s].count; ++i) {
             ClearSoundCalls();
             UpdateGame();
-            writer.Write(++tick, game, soundRecorder);
+            if (!writer.Write(++tick, game, soundRecorder))
+                break;
             if (drawing && !TakeShotsAt(tick, options.shots, nextShot))
                 status = 1;
         }
     }
-    writer.Flush();
+    // The lines are the tool's answer: without them the run has failed, and
+    // what else it would say matters no more.
+    if (!writer.Flush()) {
+        fprintf(stderr, "velmora-replay: cannot write the state lines: %s\n", strerror(writer.Error()));
+        status = 1;
+        nextShot = options.shots.size();
+    }
     for (; nextShot < options.shots.size(); ++nextShot) {
         fprintf(stderr, "velmora-replay: the script ends at tick %lld, so %s was not drawn\n",
                 static_cast<long long>(tick), options.shots[nextShot].path.c_str());

@@ -25,6 +25,8 @@ static bool ReplaySoundNamed(const char* path)
     return false;
 }
 
+FILE* PlatformOpenFile(const char* path) { return PosixOpenFile(path); }
+
 bool PlatformPathExists(const char* path, bool wantFolder)
 {
     if (!wantFolder && ReplaySoundNamed(path))

@@ -99,7 +99,9 @@ bool ReadKeyScript(FILE* input, std::vector<ScriptStep>& steps, ScriptError& err
         number += 1;
         while ((c = fgetc(input)) != EOF && c != '\n') {
             // Refused before it is read whole: an endless line never ends.
-            if (line.size() == kLongestLine) {
+            // The CR of a CR LF line end does not count.
+            bool lineEnd = c == '\r' && line.size() == kLongestLine;
+            if (line.size() >= kLongestLine && !lineEnd) {
                 error = ScriptError{number, "line longer than 4096 bytes"};
                 return false;
             }

@@ -1,5 +1,6 @@
 #include "tools/replay/state_line.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "game/game.h"
@@ -77,10 +78,10 @@ void StateLineWriter::PutSounds(const SoundRecorder& sounds)
         PutByte('-');
 }
 
-void StateLineWriter::Write(int64_t tick, const GameState& state, const SoundRecorder& sounds)
+bool StateLineWriter::Write(int64_t tick, const GameState& state, const SoundRecorder& sounds)
 {
-    if (sizeof buffer - used < kLineRoom)
-        Flush();
+    if (sizeof buffer - used < kLineRoom && !Flush())
+        return false;
     Put("tick=");
     PutInt(tick);
     Put(" playing=");
@@ -119,12 +120,17 @@ void StateLineWriter::Write(int64_t tick, const GameState& state, const SoundRec
     Put(" sounds=");
     PutSounds(sounds);
     PutByte('\n');
+    return true;
 }
 
-void StateLineWriter::Flush()
+bool StateLineWriter::Flush()
 {
-    if (used > 0)
-        fwrite(buffer, 1, used, output);
+    if (error == 0) {
+        errno = 0;
+        bool written = (used == 0 || fwrite(buffer, 1, used, output) == used) && fflush(output) == 0;
+        if (!written)
+            error = errno ? errno : EIO;
+    }
     used = 0;
-    fflush(output);
+    return error == 0;
 }

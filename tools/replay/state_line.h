@@ -14,8 +14,11 @@ class StateLineWriter {
 public:
     explicit StateLineWriter(FILE* output) : output(output) {}
     ~StateLineWriter() { Flush(); }
-    void Write(int64_t tick, const GameState& state, const SoundRecorder& sounds);
-    void Flush();
+    // Both false once a line could not be written; nothing is written after.
+    bool Write(int64_t tick, const GameState& state, const SoundRecorder& sounds);
+    bool Flush();
+    // The system's error number of that failure, 0 while there is none.
+    int Error() const { return error; }
 
 private:
     void Put(const char* text);
@@ -27,6 +30,7 @@ private:
     FILE* output;
     char buffer[1 << 16];
     size_t used = 0;
+    int error = 0;
     float lastAlpha = -1;
     char alphaText[32] = "";
 };
