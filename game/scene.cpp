@@ -47,9 +47,7 @@ void DrawOutcomeMessage()
         DrawSceneText(Strings().killed, kKilledMessage);
 }
 
-} // namespace
-
-void DrawGame()
+void DrawScene()
 {
     ClearScreen();
     if (!game.playing) {
@@ -68,4 +66,13 @@ void DrawGame()
     if (game.overlay.alpha > 0)
         FillVisibleArea(game.overlay.red, game.overlay.green, game.overlay.blue, game.overlay.alpha);
     DrawOutcomeMessage();
+}
+
+} // namespace
+
+void DrawGame()
+{
+    BeginFrame();
+    DrawScene();
+    EndFrame();
 }

@@ -82,6 +82,73 @@ void DrawQuad(int32_t left, int32_t right, int32_t bottom, int32_t top)
     glVertex2i(right, top);
     glEnd();
 }
+
+// A quad of the bound texture; s runs from left to right, t from top to bottom.
+void DrawTexturedQuad(int32_t left, int32_t right, int32_t bottom, int32_t top, float sLeft, float sRight, float tTop,
+                      float tBottom)
+{
+    glBegin(GL_QUADS);
+    glTexCoord2f(sLeft, tTop);
+    glVertex2i(left, top);
+    glTexCoord2f(sLeft, tBottom);
+    glVertex2i(left, bottom);
+    glTexCoord2f(sRight, tBottom);
+    glVertex2i(right, bottom);
+    glTexCoord2f(sRight, tTop);
+    glVertex2i(right, top);
+    glEnd();
+}
+
+void LoadProjection(const Projection& projection)
+{
+    glLoadIdentity();
+    glOrtho(projection.left, projection.right, projection.bottom, projection.top, -1.0, 1.0);
+}
+
+Projection windowProjection;
+int32_t mostTextureSide;
+
+int32_t PowerOfTwoAtLeast(int32_t length)
+{
+    int32_t side = 1;
+    while (side < length && side < (1 << 30))
+        side *= 2;
+    return side;
+}
+
+// Frames can be copied when the window is scaled by 2 or more and the 1x
+// picture fits both the back buffer and a texture, whose sides OpenGL 1.1
+// wants to be powers of two. The texture is made anew only when its size
+// changes.
+void PrepareCopy()
+{
+    renderer.pictureWidth = renderer.visibleRight - renderer.visibleLeft;
+    renderer.pictureHeight = renderer.visibleTop - renderer.visibleBottom;
+    int32_t textureWidth = PowerOfTwoAtLeast(renderer.pictureWidth);
+    int32_t textureHeight = PowerOfTwoAtLeast(renderer.pictureHeight);
+    renderer.copyReady = renderer.framePath != FramePath::Straight && renderer.scale >= 2 &&
+                         renderer.pictureWidth <= renderer.windowWidth &&
+                         renderer.pictureHeight <= renderer.windowHeight && textureWidth <= mostTextureSide &&
+                         textureHeight <= mostTextureSide;
+    glScissor(0, 0, renderer.pictureWidth, renderer.pictureHeight);
+    if (!renderer.copyReady || (renderer.copyTexture != 0 && textureWidth == renderer.copyTextureWidth &&
+                                textureHeight == renderer.copyTextureHeight))
+        return;
+    ReleaseRenderer();
+    renderer.copyTexture =
+        CreateGlTexture(nullptr, TexelFormat::Rgb, textureWidth, textureHeight, true, true, false, false);
+    renderer.copyTextureWidth = textureWidth;
+    renderer.copyTextureHeight = textureHeight;
+    renderer.copyReady = renderer.copyTexture != 0;
+}
+
+// Copying costs a quad over the window besides the 1x fill; drawing straight
+// costs the window's clear besides the fill scaled.
+bool CopyingIsCheaper()
+{
+    int64_t scale = renderer.scale;
+    return renderer.lastFrameFill * scale * scale > int64_t(renderer.windowWidth) * renderer.windowHeight;
+}
 } // namespace
 
 bool InitRenderer(int32_t virtualWidth, int32_t virtualHeight, const String& dataFolder, const String& fontFolder,
@@ -94,7 +161,14 @@ bool InitRenderer(int32_t virtualWidth, int32_t virtualHeight, const String& dat
     renderer.visibleRight = virtualWidth;
     renderer.visibleBottom = 0;
     renderer.visibleTop = virtualHeight;
+    // A new context holds no copy texture yet.
+    renderer.copyReady = renderer.copying = false;
+    renderer.copyTexture = 0;
+    renderer.copyTextureWidth = renderer.copyTextureHeight = 0;
 
+    GLint mostSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &mostSide);
+    mostTextureSide = mostSide;
     glMatrixMode(GL_PROJECTION);
     glShadeModel(GL_FLAT);
     glDisable(GL_DITHER);
@@ -118,15 +192,67 @@ void ResizeRenderer(int32_t windowWidth, int32_t windowHeight)
     int32_t widthScale = windowWidth / renderer.virtualWidth;
     int32_t heightScale = windowHeight / renderer.virtualHeight;
     int32_t scale = widthScale < heightScale ? widthScale : heightScale;
-    Projection projection =
+    renderer.scale = scale;
+    windowProjection =
         scale >= 1 ? ScaledProjection(windowWidth, windowHeight, scale) : ShrunkProjection(windowWidth, windowHeight);
 
-    renderer.visibleLeft = RoundDown(projection.left);
-    renderer.visibleRight = RoundUp(projection.right);
-    renderer.visibleBottom = RoundDown(projection.bottom);
-    renderer.visibleTop = RoundUp(projection.top);
-    glLoadIdentity();
-    glOrtho(projection.left, projection.right, projection.bottom, projection.top, -1.0, 1.0);
+    renderer.visibleLeft = RoundDown(windowProjection.left);
+    renderer.visibleRight = RoundUp(windowProjection.right);
+    renderer.visibleBottom = RoundDown(windowProjection.bottom);
+    renderer.visibleTop = RoundUp(windowProjection.top);
+    LoadProjection(windowProjection);
+    PrepareCopy();
+}
+
+void ReleaseRenderer()
+{
+    if (renderer.copyTexture != 0)
+        DeleteGlTexture(renderer.copyTexture);
+    renderer.copyTexture = 0;
+    renderer.copyReady = false;
+}
+
+void BeginFrame()
+{
+    renderer.copying = renderer.copyReady && (renderer.framePath == FramePath::Copied || CopyingIsCheaper());
+    renderer.frameFill = 0;
+    if (!renderer.copying)
+        return;
+    glViewport(0, 0, renderer.pictureWidth, renderer.pictureHeight);
+    glEnable(GL_SCISSOR_TEST); // the clear too stays in the corner
+    LoadProjection(Projection{float(renderer.visibleLeft), float(renderer.visibleRight), float(renderer.visibleBottom),
+                              float(renderer.visibleTop)});
+}
+
+void EndFrame()
+{
+    renderer.lastFrameFill = renderer.frameFill;
+    if (!renderer.copying)
+        return;
+    renderer.copying = false;
+    glDisable(GL_SCISSOR_TEST);
+    SetAlphaTest(false);
+    SetBlend(false);
+    SetTexturing(true);
+    SetModulate(false);
+    BindTexture(renderer.copyTexture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, renderer.pictureWidth, renderer.pictureHeight);
+    glViewport(0, 0, renderer.windowWidth, renderer.windowHeight);
+    LoadProjection(windowProjection);
+    // The back buffer's bottom row is the texture's first.
+    DrawTexturedQuad(renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom, renderer.visibleTop, 0,
+                     float(renderer.pictureWidth) / float(renderer.copyTextureWidth),
+                     float(renderer.pictureHeight) / float(renderer.copyTextureHeight), 0);
+}
+
+void CountFill(int32_t left, int32_t right, int32_t bottom, int32_t top)
+{
+    int64_t width = int64_t(right < renderer.visibleRight ? right : renderer.visibleRight) -
+                    (left > renderer.visibleLeft ? left : renderer.visibleLeft);
+    int64_t height = int64_t(top < renderer.visibleTop ? top : renderer.visibleTop) -
+                     (bottom > renderer.visibleBottom ? bottom : renderer.visibleBottom);
+    if (width > 0 && height > 0)
+        renderer.frameFill += width * height;
 }
 
 void ClearScreen() { glClear(GL_COLOR_BUFFER_BIT); }
@@ -142,18 +268,9 @@ void DrawSprite(const Texture* texture, int32_t x, int32_t y, bool mirrored)
     SetModulate(false);
     BindTexture(texture->glName);
 
-    GLint leftS = mirrored ? 1 : 0, rightS = mirrored ? 0 : 1;
-    int32_t right = x + texture->width, top = y + texture->height;
-    glBegin(GL_QUADS);
-    glTexCoord2i(leftS, 0);
-    glVertex2i(x, top);
-    glTexCoord2i(leftS, 1);
-    glVertex2i(x, y);
-    glTexCoord2i(rightS, 1);
-    glVertex2i(right, y);
-    glTexCoord2i(rightS, 0);
-    glVertex2i(right, top);
-    glEnd();
+    float leftS = mirrored ? 1 : 0;
+    DrawTexturedQuad(x, x + texture->width, y, y + texture->height, leftS, 1 - leftS, 0, 1);
+    CountFill(x, x + texture->width, y, y + texture->height);
 }
 
 void FillRect(int32_t left, int32_t right, int32_t bottom, int32_t top, float red, float green, float blue, float alpha)
@@ -163,6 +280,7 @@ void FillRect(int32_t left, int32_t right, int32_t bottom, int32_t top, float re
     SetTexturing(false);
     glColor4f(red, green, blue, alpha);
     DrawQuad(left, right, bottom, top);
+    CountFill(left, right, bottom, top);
 }
 
 void FillVisibleArea(float red, float green, float blue, float alpha)
@@ -172,4 +290,5 @@ void FillVisibleArea(float red, float green, float blue, float alpha)
     SetTexturing(false);
     glColor4f(red, green, blue, alpha);
     DrawQuad(renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom, renderer.visibleTop);
+    CountFill(renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom, renderer.visibleTop);
 }
