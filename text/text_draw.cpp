@@ -50,6 +50,82 @@ void NewLine(Pen& pen, int32_t left)
     pen.x = left;
     pen.lineStarted = false;
 }
+
+// A pass's glyph quads wait here and reach the GL as one client-array draw
+// per page texture: the browser's GL emulation pays for every glBegin, so a
+// title of 300 quads costs it two draws instead of 300.
+const int32_t kBatchQuads = 128;
+
+struct GlyphBatch {
+    uint32_t texture;
+    int32_t quads;
+    GLfloat corners[kBatchQuads * 8]; // x, y of each quad's four corners
+    GLfloat texels[kBatchQuads * 8];  // s, t of the same corners
+};
+
+GlyphBatch batch;
+
+void DrawBatch()
+{
+    if (batch.quads == 0)
+        return;
+    BindTexture(batch.texture);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, batch.corners);
+    glTexCoordPointer(2, GL_FLOAT, 0, batch.texels);
+    glDrawArrays(GL_QUADS, 0, batch.quads * 4);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    batch.quads = 0;
+}
+
+void PutCorner(int32_t& at, GLfloat x, GLfloat y, GLfloat s, GLfloat t)
+{
+    batch.corners[at] = x;
+    batch.texels[at++] = s;
+    batch.corners[at] = y;
+    batch.texels[at++] = t;
+}
+
+// Queues one glyph; the quad's corners go in the order a glBegin quad takes.
+void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline)
+{
+    const Glyph* glyph = nullptr;
+    const FontPage* page = nullptr;
+    FindGlyph(renderer.font, 0, code, glyph, page);
+    if (!glyph || !page)
+        return;
+    int32_t grow = outline ? 1 : 0;
+    int32_t imageWidth = outline ? page->outlineWidth : page->faceWidth;
+    int32_t imageHeight = outline ? page->outlineHeight : page->faceHeight;
+    uint32_t texture = outline ? page->outlineTexture : page->faceTexture;
+
+    int32_t height = renderer.font.height;
+    int32_t left = Subtract(x, grow), right = Add(Add(x, glyph->width), grow);
+    int32_t bottom = Subtract(y, grow), top = Add(Add(y, height), grow);
+    if (!(left < renderer.visibleRight && right >= renderer.visibleLeft && bottom < renderer.visibleTop &&
+          top >= renderer.visibleBottom))
+        return;
+    if (imageWidth < 1 || imageHeight < 1)
+        return;
+    if (batch.texture != texture || batch.quads == kBatchQuads)
+        DrawBatch();
+    batch.texture = texture;
+
+    float cellX = float(glyph->x), cellY = float(glyph->y), border = float(grow);
+    float s0 = (cellX - border) / float(imageWidth);
+    float s1 = (cellX + float(glyph->width) + border) / float(imageWidth);
+    float t0 = (cellY - border) / float(imageHeight);
+    float t1 = (cellY + float(height) + border) / float(imageHeight);
+    int32_t at = batch.quads * 8;
+    PutCorner(at, GLfloat(left), GLfloat(top), s0, t0);
+    PutCorner(at, GLfloat(left), GLfloat(bottom), s0, t1);
+    PutCorner(at, GLfloat(right), GLfloat(bottom), s1, t1);
+    PutCorner(at, GLfloat(right), GLfloat(top), s1, t0);
+    batch.quads += 1;
+    CountFill(left, right, bottom, top);
+}
 } // namespace
 
 void DrawText(const String& text, int32_t x, int32_t y, int32_t maximumWidth, TextColour textColour,
@@ -107,42 +183,5 @@ void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth
         DrawGlyph(uint8_t(c), pen.x, pen.lineY, outline);
         pen.x = Add(pen.x, width);
     }
-}
-
-void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline)
-{
-    const Glyph* glyph = nullptr;
-    const FontPage* page = nullptr;
-    FindGlyph(renderer.font, 0, code, glyph, page);
-    if (!glyph || !page)
-        return;
-    int32_t grow = outline ? 1 : 0;
-    int32_t imageWidth = outline ? page->outlineWidth : page->faceWidth;
-    int32_t imageHeight = outline ? page->outlineHeight : page->faceHeight;
-    BindTexture(outline ? page->outlineTexture : page->faceTexture);
-
-    int32_t height = renderer.font.height;
-    int32_t left = Subtract(x, grow), right = Add(Add(x, glyph->width), grow);
-    int32_t bottom = Subtract(y, grow), top = Add(Add(y, height), grow);
-    if (!(left < renderer.visibleRight && right >= renderer.visibleLeft && bottom < renderer.visibleTop &&
-          top >= renderer.visibleBottom))
-        return;
-    if (imageWidth < 1 || imageHeight < 1)
-        return;
-
-    float cellX = float(glyph->x), cellY = float(glyph->y), border = float(grow);
-    float s0 = (cellX - border) / float(imageWidth);
-    float s1 = (cellX + float(glyph->width) + border) / float(imageWidth);
-    float t0 = (cellY - border) / float(imageHeight);
-    float t1 = (cellY + float(height) + border) / float(imageHeight);
-    glBegin(GL_QUADS);
-    glTexCoord2f(s0, t0);
-    glVertex2i(left, top);
-    glTexCoord2f(s0, t1);
-    glVertex2i(left, bottom);
-    glTexCoord2f(s1, t1);
-    glVertex2i(right, bottom);
-    glTexCoord2f(s1, t0);
-    glVertex2i(right, top);
-    glEnd();
+    DrawBatch();
 }

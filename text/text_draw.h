@@ -13,6 +13,6 @@ struct TextColour {
 // x is the left edge and y the top edge of the first line.
 void DrawText(const String& text, int32_t x, int32_t y, int32_t maximumWidth, TextColour textColour,
               TextColour outlineColour);
-// One pass; y is the bottom edge of the first line's cells.
+// One pass; y is the bottom edge of the first line's cells. Its glyphs are
+// drawn together at the end, one draw per page texture.
 void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth, bool outline);
-void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline);
