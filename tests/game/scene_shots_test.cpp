@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "render/texture.h"
 #include "render/virtual_screen.h"
@@ -112,6 +116,38 @@ TEST(SceneShots, MatingHidesTheMetersUnderARainOfHearts)
             if (rain.At(x, y).r > 150 && rain.At(x, y).g < 120 && rain.At(x, y).b < 160)
                 columns.insert(x / 16);
     EXPECT_GE(columns.size(), 8u);
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Each frame copied at 1x and shown scaled equals the frame drawn quad by quad at the window's scale, margins
+// included: the title, play, fades over the margins, messages and hearts coming down through the top margin.
+TEST(SceneShots, FramesCopiedAtOneTimesShowEveryPixelAsFramesDrawnScaled)
+{
+    const char* windows[] = {"160x120", "320x240",  "480x360",  "640x480",   "800x600",
+                             "960x720", "1120x840", "1280x960", "1440x1080", "700x500"};
+    const std::pair<const char*, std::vector<int>> games[] = {
+        {"chased.txt", {0, 31, 431}}, {"killed.txt", {1190, 1300}}, {"mating.txt", {1000}}};
+    std::string path = ::testing::TempDir() + "velmora-path-";
+    for (const char* window : windows) {
+        for (const auto& [script, ticks] : games) {
+            for (const char* way : {"straight", "copied"}) {
+                std::string command = std::string(VELMORA_REPLAY) + " --window " + window + " --path " + way;
+                for (int tick : ticks)
+                    command += " --shot " + std::to_string(tick) + ":" + path + way + std::to_string(tick) + ".png";
+                ASSERT_EQ(system((command + " " + VELMORA_SCRIPTS + "/" + script + " >/dev/null").c_str()), 0);
+            }
+            for (int tick : ticks) {
+                std::string straight = FileBytes(path + "straight" + std::to_string(tick) + ".png");
+                EXPECT_TRUE(!straight.empty() && straight == FileBytes(path + "copied" + std::to_string(tick) + ".png"))
+                    << window << " " << script << " tick " << tick;
+            }
+        }
+    }
 }
 
 } // namespace
