@@ -2,6 +2,8 @@
 
 #include "render/gl_api.h"
 #include "render/gl_state.h"
+#include "render/quad_batch.h"
+#include "render/sprite_queue.h"
 #include "render/texture.h"
 
 Renderer renderer;
@@ -83,22 +85,6 @@ void DrawQuad(int32_t left, int32_t right, int32_t bottom, int32_t top)
     glEnd();
 }
 
-// A quad of the bound texture; s runs from left to right, t from top to bottom.
-void DrawTexturedQuad(int32_t left, int32_t right, int32_t bottom, int32_t top, float sLeft, float sRight, float tTop,
-                      float tBottom)
-{
-    glBegin(GL_QUADS);
-    glTexCoord2f(sLeft, tTop);
-    glVertex2i(left, top);
-    glTexCoord2f(sLeft, tBottom);
-    glVertex2i(left, bottom);
-    glTexCoord2f(sRight, tBottom);
-    glVertex2i(right, bottom);
-    glTexCoord2f(sRight, tTop);
-    glVertex2i(right, top);
-    glEnd();
-}
-
 void LoadProjection(const Projection& projection)
 {
     glLoadIdentity();
@@ -107,6 +93,7 @@ void LoadProjection(const Projection& projection)
 
 Projection windowProjection;
 int32_t mostTextureSide;
+QuadBatch picture; // the 1x picture's one quad over the window
 
 int32_t PowerOfTwoAtLeast(int32_t length)
 {
@@ -216,6 +203,7 @@ void BeginFrame()
 {
     renderer.copying = renderer.copyReady && (renderer.framePath == FramePath::Copied || CopyingIsCheaper());
     renderer.frameFill = 0;
+    renderer.drawingFrame = true;
     if (!renderer.copying)
         return;
     glViewport(0, 0, renderer.pictureWidth, renderer.pictureHeight);
@@ -226,6 +214,8 @@ void BeginFrame()
 
 void EndFrame()
 {
+    DrawWaitingSprites();
+    renderer.drawingFrame = false;
     renderer.lastFrameFill = renderer.frameFill;
     if (!renderer.copying)
         return;
@@ -240,9 +230,10 @@ void EndFrame()
     glViewport(0, 0, renderer.windowWidth, renderer.windowHeight);
     LoadProjection(windowProjection);
     // The back buffer's bottom row is the texture's first.
-    DrawTexturedQuad(renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom, renderer.visibleTop, 0,
-                     float(renderer.pictureWidth) / float(renderer.copyTextureWidth),
-                     float(renderer.pictureHeight) / float(renderer.copyTextureHeight), 0);
+    picture.Add(renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom, renderer.visibleTop, 0,
+                float(renderer.pictureWidth) / float(renderer.copyTextureWidth),
+                float(renderer.pictureHeight) / float(renderer.copyTextureHeight), 0);
+    picture.Draw();
 }
 
 void CountFill(int32_t left, int32_t right, int32_t bottom, int32_t top)
@@ -255,26 +246,24 @@ void CountFill(int32_t left, int32_t right, int32_t bottom, int32_t top)
         renderer.frameFill += width * height;
 }
 
-void ClearScreen() { glClear(GL_COLOR_BUFFER_BIT); }
+void ClearScreen()
+{
+    DrawWaitingSprites();
+    glClear(GL_COLOR_BUFFER_BIT);
+}
 
 void DrawSprite(const Texture* texture, int32_t x, int32_t y, bool mirrored)
 {
     // An image that failed to load has nothing to draw.
     if (!texture || texture->glName == 0)
         return;
-    SetAlphaTest(texture->hasTransparency);
-    SetBlend(texture->hasTranslucency);
-    SetTexturing(true);
-    SetModulate(false);
-    BindTexture(texture->glName);
-
-    float leftS = mirrored ? 1 : 0;
-    DrawTexturedQuad(x, x + texture->width, y, y + texture->height, leftS, 1 - leftS, 0, 1);
     CountFill(x, x + texture->width, y, y + texture->height);
+    QueueSprite(texture, x, y, mirrored);
 }
 
 void FillRect(int32_t left, int32_t right, int32_t bottom, int32_t top, float red, float green, float blue, float alpha)
 {
+    DrawWaitingSprites();
     SetAlphaTest(false);
     SetBlend(alpha < 1.0f);
     SetTexturing(false);
@@ -285,6 +274,7 @@ void FillRect(int32_t left, int32_t right, int32_t bottom, int32_t top, float re
 
 void FillVisibleArea(float red, float green, float blue, float alpha)
 {
+    DrawWaitingSprites();
     SetAlphaTest(false);
     SetBlend(true);
     SetTexturing(false);

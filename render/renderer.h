@@ -34,6 +34,7 @@ struct Renderer {
     // The 1x picture and the texture it is copied into, made once a size;
     // copyReady when both fit this window, copying while a frame is copied.
     bool copyReady = false, copying = false;
+    bool drawingFrame = false; // between BeginFrame and EndFrame
     int32_t pictureWidth = 0, pictureHeight = 0;
     uint32_t copyTexture = 0;
     int32_t copyTextureWidth = 0, copyTextureHeight = 0;
@@ -58,7 +59,8 @@ void EndFrame();
 void CountFill(int32_t left, int32_t right, int32_t bottom, int32_t top);
 void ClearScreen();
 // Draws the whole texture with its bottom-left corner at (x, y); a null
-// texture draws nothing.
+// texture draws nothing. Inside a frame the sprite may wait to be drawn in a
+// batch of its texture (render/sprite_queue.h).
 void DrawSprite(const Texture* texture, int32_t x, int32_t y, bool mirrored);
 void FillRect(int32_t left, int32_t right, int32_t bottom, int32_t top, float red, float green, float blue,
               float alpha);

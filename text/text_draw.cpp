@@ -2,7 +2,9 @@
 
 #include "render/gl_api.h"
 #include "render/gl_state.h"
+#include "render/quad_batch.h"
 #include "render/renderer.h"
+#include "render/sprite_queue.h"
 #include "text/font.h"
 
 namespace {
@@ -51,44 +53,25 @@ void NewLine(Pen& pen, int32_t left)
     pen.lineStarted = false;
 }
 
-// A pass's glyph quads wait here and reach the GL as one client-array draw
-// per page texture: the browser's GL emulation pays for every glBegin, so a
-// title of 300 quads costs it two draws instead of 300.
-const int32_t kBatchQuads = 128;
-
+// A pass's glyph quads wait here and reach the GL as one draw per page
+// texture: the browser's GL emulation pays for every glBegin, so the title's
+// 300 quads cost it two draws instead of 300.
 struct GlyphBatch {
     uint32_t texture;
-    int32_t quads;
-    GLfloat corners[kBatchQuads * 8]; // x, y of each quad's four corners
-    GLfloat texels[kBatchQuads * 8];  // s, t of the same corners
+    QuadBatch quads;
 };
 
 GlyphBatch batch;
 
 void DrawBatch()
 {
-    if (batch.quads == 0)
+    if (batch.quads.quads == 0)
         return;
     BindTexture(batch.texture);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, batch.corners);
-    glTexCoordPointer(2, GL_FLOAT, 0, batch.texels);
-    glDrawArrays(GL_QUADS, 0, batch.quads * 4);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    batch.quads = 0;
+    batch.quads.Draw();
 }
 
-void PutCorner(int32_t& at, GLfloat x, GLfloat y, GLfloat s, GLfloat t)
-{
-    batch.corners[at] = x;
-    batch.texels[at++] = s;
-    batch.corners[at] = y;
-    batch.texels[at++] = t;
-}
-
-// Queues one glyph; the quad's corners go in the order a glBegin quad takes.
+// Queues one glyph.
 void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline)
 {
     const Glyph* glyph = nullptr;
@@ -109,7 +92,7 @@ void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline)
         return;
     if (imageWidth < 1 || imageHeight < 1)
         return;
-    if (batch.texture != texture || batch.quads == kBatchQuads)
+    if (batch.texture != texture || batch.quads.Full())
         DrawBatch();
     batch.texture = texture;
 
@@ -118,12 +101,7 @@ void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline)
     float s1 = (cellX + float(glyph->width) + border) / float(imageWidth);
     float t0 = (cellY - border) / float(imageHeight);
     float t1 = (cellY + float(height) + border) / float(imageHeight);
-    int32_t at = batch.quads * 8;
-    PutCorner(at, GLfloat(left), GLfloat(top), s0, t0);
-    PutCorner(at, GLfloat(left), GLfloat(bottom), s0, t1);
-    PutCorner(at, GLfloat(right), GLfloat(bottom), s1, t1);
-    PutCorner(at, GLfloat(right), GLfloat(top), s1, t0);
-    batch.quads += 1;
+    batch.quads.Add(left, right, bottom, top, s0, s1, t0, t1);
     CountFill(left, right, bottom, top);
 }
 } // namespace
@@ -132,6 +110,7 @@ void DrawText(const String& text, int32_t x, int32_t y, int32_t maximumWidth, Te
               TextColour outlineColour)
 {
     int32_t firstLineBottom = Subtract(y, renderer.font.height);
+    DrawWaitingSprites();
     SetAlphaTest(true);
     SetBlend(true);
     SetTexturing(true);

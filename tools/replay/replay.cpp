@@ -9,9 +9,10 @@
 // game starts as at program start.
 // --shot draws the scene after that tick into FILE.png, 160x120 times K
 // (default 4) or a window of W x H pixels, using the Data folder beside the
-// program. --path straight draws every quad at the window's scale, --path
-// copied every frame once at 1x shown scaled, and cheaper (the default)
-// each frame the way the game does; the pictures must be the same.
+// program. --path straight draws every quad in turn at the window's scale,
+// copied every frame once at 1x shown scaled, cheaper (the default) each
+// frame the way the game does; the last two batch sprites by texture. The
+// pictures must be the same.
 #include <algorithm>
 #include <cerrno>
 #include <climits>

@@ -1,0 +1,16 @@
+// The sprites of a frame, waiting to be drawn in batches of one texture, a
+// draw a batch instead of a draw a sprite: the heart rain's 128 hearts take
+// their three pictures in turn. A sprite joins the last batch of its texture
+// unless a sprite of a later batch overlaps it, and batches are drawn in
+// order, so every pixel ends as drawing the sprites one by one leaves it.
+#pragma once
+
+#include <cstdint>
+
+struct Texture;
+
+// Queues a loaded texture's sprite while a frame is drawn by the cheaper or
+// the copied way; otherwise, or when the queue is full, draws at once.
+void QueueSprite(const Texture* texture, int32_t x, int32_t y, bool mirrored);
+// Draws the waiting sprites; whatever else draws in a frame calls it first.
+void DrawWaitingSprites();
