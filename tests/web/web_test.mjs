@@ -7,6 +7,7 @@ import os from 'node:os';
 import path from 'node:path';
 
 import { evaluate, key, nextFrames, openPage, screenshot, serve, startChromium, waitFor } from './chromium.mjs';
+import { checkPictureSizes } from './picture_sizes.mjs';
 
 const [site, replay, scripts, out] = process.argv.slice(2);
 fs.mkdirSync(out, { recursive: true });
@@ -52,6 +53,8 @@ for (const [script, ticks] of Object.entries(pictures)) {
     }
   });
 }
+
+await checkPictureSizes(chrome, check, differingPixels, replay, scripts, out);
 
 await check('space starts a game and the sound, Alt+Enter switches full screen, Esc ends both', async () => {
   const [title, playing] = [path.join(out, 'keys-title.png'), path.join(out, 'keys-playing.png')];
