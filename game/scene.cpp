@@ -72,7 +72,9 @@ void DrawScene()
 
 void DrawGame()
 {
-    BeginFrame();
-    DrawScene();
+    // The title is the same picture every frame; every other scene moves.
+    const uint32_t kTitlePicture = 1;
+    if (BeginFrame(game.playing ? 0 : kTitlePicture))
+        DrawScene();
     EndFrame();
 }

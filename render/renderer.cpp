@@ -118,6 +118,7 @@ void PrepareCopy()
                          renderer.pictureHeight <= renderer.windowHeight && textureWidth <= mostTextureSide &&
                          textureHeight <= mostTextureSide;
     glScissor(0, 0, renderer.pictureWidth, renderer.pictureHeight);
+    renderer.copiedKey = 0; // another visible area, another picture
     if (!renderer.copyReady || (renderer.copyTexture != 0 && textureWidth == renderer.copyTextureWidth &&
                                 textureHeight == renderer.copyTextureHeight))
         return;
@@ -150,7 +151,7 @@ bool InitRenderer(int32_t virtualWidth, int32_t virtualHeight, const String& dat
     renderer.visibleTop = virtualHeight;
     // A new context holds no copy texture yet.
     renderer.copyReady = renderer.copying = false;
-    renderer.copyTexture = 0;
+    renderer.copyTexture = renderer.copiedKey = 0;
     renderer.copyTextureWidth = renderer.copyTextureHeight = 0;
 
     GLint mostSide = 0;
@@ -197,38 +198,47 @@ void ReleaseRenderer()
         DeleteGlTexture(renderer.copyTexture);
     renderer.copyTexture = 0;
     renderer.copyReady = false;
+    renderer.copiedKey = 0;
 }
 
-void BeginFrame()
+bool BeginFrame(uint32_t samePictureKey)
 {
     renderer.copying = renderer.copyReady && (renderer.framePath == FramePath::Copied || CopyingIsCheaper());
+    renderer.showingCopy = renderer.copying && samePictureKey != 0 && samePictureKey == renderer.copiedKey;
+    if (renderer.showingCopy)
+        return false;
     renderer.frameFill = 0;
     renderer.drawingFrame = true;
     if (!renderer.copying)
-        return;
+        return true;
+    renderer.copiedKey = samePictureKey;
     glViewport(0, 0, renderer.pictureWidth, renderer.pictureHeight);
     glEnable(GL_SCISSOR_TEST); // the clear too stays in the corner
     LoadProjection(Projection{float(renderer.visibleLeft), float(renderer.visibleRight), float(renderer.visibleBottom),
                               float(renderer.visibleTop)});
+    return true;
 }
 
 void EndFrame()
 {
     DrawWaitingSprites();
     renderer.drawingFrame = false;
-    renderer.lastFrameFill = renderer.frameFill;
+    if (!renderer.showingCopy)
+        renderer.lastFrameFill = renderer.frameFill;
     if (!renderer.copying)
         return;
     renderer.copying = false;
-    glDisable(GL_SCISSOR_TEST);
     SetAlphaTest(false);
     SetBlend(false);
     SetTexturing(true);
     SetModulate(false);
     BindTexture(renderer.copyTexture);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, renderer.pictureWidth, renderer.pictureHeight);
-    glViewport(0, 0, renderer.windowWidth, renderer.windowHeight);
-    LoadProjection(windowProjection);
+    if (!renderer.showingCopy) {
+        glDisable(GL_SCISSOR_TEST);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, renderer.pictureWidth, renderer.pictureHeight);
+        glViewport(0, 0, renderer.windowWidth, renderer.windowHeight);
+        LoadProjection(windowProjection);
+    }
     // The back buffer's bottom row is the texture's first.
     picture.Add(renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom, renderer.visibleTop, 0,
                 float(renderer.pictureWidth) / float(renderer.copyTextureWidth),

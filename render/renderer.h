@@ -34,6 +34,8 @@ struct Renderer {
     // The 1x picture and the texture it is copied into, made once a size;
     // copyReady when both fit this window, copying while a frame is copied.
     bool copyReady = false, copying = false;
+    uint32_t copiedKey = 0;    // the same-picture key of the frame the texture holds; 0 for none
+    bool showingCopy = false;  // this frame shows the copy again
     bool drawingFrame = false; // between BeginFrame and EndFrame
     int32_t pictureWidth = 0, pictureHeight = 0;
     uint32_t copyTexture = 0;
@@ -52,8 +54,11 @@ void ResizeRenderer(int32_t windowWidth, int32_t windowHeight);
 void ReleaseRenderer();
 // A frame is drawn between these two: BeginFrame points the drawing at the
 // 1x picture when the frame is copied, EndFrame shows it scaled and leaves
-// the GL drawing straight into the window again.
-void BeginFrame();
+// the GL drawing straight into the window again. A scene that draws the same
+// picture every frame (the title) passes a key other than 0: while the copy
+// of a frame of that key lasts, BeginFrame returns false, the scene draws
+// nothing and EndFrame shows the copy again.
+bool BeginFrame(uint32_t samePictureKey);
 void EndFrame();
 // Adds a quad's virtual pixels inside the visible area to the frame's fill.
 void CountFill(int32_t left, int32_t right, int32_t bottom, int32_t top);
