@@ -11,14 +11,14 @@ struct WaitingSprite {
     const Texture* texture;
     int32_t left, right, bottom, top;
     bool mirrored;
-    int32_t batch;
+    int32_t layer;
+    bool drawn;
 };
 
 const int32_t kMostWaiting = QuadBatch::kMostQuads;
 WaitingSprite waiting[kMostWaiting];
 int32_t waitingCount;
-const Texture* batchTextures[kMostWaiting];
-int32_t batchCount;
+int32_t topLayer;
 QuadBatch quads;
 
 bool Overlap(const WaitingSprite& a, const WaitingSprite& b)
@@ -26,21 +26,27 @@ bool Overlap(const WaitingSprite& a, const WaitingSprite& b)
     return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
 }
 
-bool BatchOverlaps(int32_t batch, const WaitingSprite& sprite)
+// A sprite lies a layer above every waiting sprite of another texture it
+// overlaps, and in the layer of one of its own.
+int32_t LayerFor(const WaitingSprite& sprite)
 {
-    for (int32_t i = 0; i < waitingCount; ++i)
-        if (waiting[i].batch == batch && Overlap(waiting[i], sprite))
-            return true;
-    return false;
+    int32_t layer = 0;
+    for (int32_t i = 0; i < waitingCount; ++i) {
+        const WaitingSprite& under = waiting[i];
+        int32_t above = under.layer + (under.texture == sprite.texture ? 0 : 1);
+        if (above > layer && Overlap(under, sprite))
+            layer = above;
+    }
+    return layer;
 }
 
-int32_t ChooseBatch(const WaitingSprite& sprite)
+void SetSpriteState(const Texture* texture)
 {
-    for (int32_t batch = batchCount - 1; batch >= 0 && !BatchOverlaps(batch, sprite); --batch)
-        if (batchTextures[batch] == sprite.texture)
-            return batch;
-    batchTextures[batchCount] = sprite.texture;
-    return batchCount++;
+    SetAlphaTest(texture->hasTransparency);
+    SetBlend(texture->hasTranslucency);
+    SetTexturing(true);
+    SetModulate(false);
+    BindTexture(texture->glName);
 }
 
 } // namespace
@@ -49,29 +55,34 @@ void QueueSprite(const Texture* texture, int32_t x, int32_t y, bool mirrored)
 {
     if (waitingCount == kMostWaiting)
         DrawWaitingSprites();
-    WaitingSprite sprite = {texture, x, x + texture->width, y, y + texture->height, mirrored, 0};
-    sprite.batch = ChooseBatch(sprite);
+    WaitingSprite sprite = {texture, x, x + texture->width, y, y + texture->height, mirrored, 0, false};
+    sprite.layer = LayerFor(sprite);
+    topLayer = sprite.layer > topLayer ? sprite.layer : topLayer;
     waiting[waitingCount++] = sprite;
     if (!renderer.drawingFrame || renderer.framePath == FramePath::Straight)
         DrawWaitingSprites();
 }
 
+// Layer by layer, one draw for each texture of the layer, its sprites in
+// the order they came.
 void DrawWaitingSprites()
 {
-    for (int32_t batch = 0; batch < batchCount; ++batch) {
-        const Texture* texture = batchTextures[batch];
-        SetAlphaTest(texture->hasTransparency);
-        SetBlend(texture->hasTranslucency);
-        SetTexturing(true);
-        SetModulate(false);
-        BindTexture(texture->glName);
-        for (int32_t i = 0; i < waitingCount; ++i) {
-            const WaitingSprite& sprite = waiting[i];
-            float leftS = sprite.mirrored ? 1 : 0;
-            if (sprite.batch == batch)
+    for (int32_t layer = 0; layer <= topLayer; ++layer) {
+        for (int32_t first = 0; first < waitingCount; ++first) {
+            if (waiting[first].layer != layer || waiting[first].drawn)
+                continue;
+            const Texture* texture = waiting[first].texture;
+            for (int32_t i = first; i < waitingCount; ++i) {
+                WaitingSprite& sprite = waiting[i];
+                if (sprite.layer != layer || sprite.texture != texture)
+                    continue;
+                float leftS = sprite.mirrored ? 1 : 0;
                 quads.Add(sprite.left, sprite.right, sprite.bottom, sprite.top, leftS, 1 - leftS, 0, 1);
+                sprite.drawn = true;
+            }
+            SetSpriteState(texture);
+            quads.Draw();
         }
-        quads.Draw();
     }
-    waitingCount = batchCount = 0;
+    waitingCount = topLayer = 0;
 }

@@ -1,8 +1,9 @@
 // The sprites of a frame, waiting to be drawn in batches of one texture, a
 // draw a batch instead of a draw a sprite: the heart rain's 128 hearts take
-// their three pictures in turn. A sprite joins the last batch of its texture
-// unless a sprite of a later batch overlaps it, and batches are drawn in
-// order, so every pixel ends as drawing the sprites one by one leaves it.
+// their three pictures in turn. A sprite lies one layer above every earlier
+// sprite of another texture it overlaps, in the layer of those of its own;
+// layers are drawn in order, and in a layer each texture's sprites in the
+// order they came, so every pixel ends as drawing them one by one leaves it.
 #pragma once
 
 #include <cstdint>
