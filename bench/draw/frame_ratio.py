@@ -53,7 +53,7 @@ def main():
     parser.add_argument("floor")
     parser.add_argument("window_bench")
     parser.add_argument("--size", default="1120x840")
-    parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--seconds", type=float, default=3)
     options = parser.parse_args()
     xvfb, env = start_xvfb()

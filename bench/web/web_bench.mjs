@@ -16,7 +16,7 @@ import { evaluate, openPage, serve, sleep, startChromium, waitFor } from '../../
 const [site] = process.argv.slice(2);
 const here = path.dirname(new URL(import.meta.url).pathname);
 const loads = 5;
-const rounds = 3;
+const rounds = 5;
 const seconds = 4;
 // As the desktop program's window on this machine's 1280x1024 test display.
 const viewport = { width: 1120, height: 840 };
