@@ -4,6 +4,7 @@
 #include "render/gl_state.h"
 #include "render/quad_batch.h"
 #include "render/sprite_queue.h"
+#include "render/sprite_sheet.h"
 #include "render/texture.h"
 
 Renderer renderer;
@@ -95,6 +96,15 @@ Projection windowProjection;
 int32_t mostTextureSide;
 QuadBatch picture; // the 1x picture's one quad over the window
 
+void DeleteCopyTexture()
+{
+    if (renderer.copyTexture != 0)
+        DeleteGlTexture(renderer.copyTexture);
+    renderer.copyTexture = 0;
+    renderer.copyReady = false;
+    renderer.copiedKey = 0;
+}
+
 int32_t PowerOfTwoAtLeast(int32_t length)
 {
     int32_t side = 1;
@@ -122,7 +132,7 @@ void PrepareCopy()
     if (!renderer.copyReady || (renderer.copyTexture != 0 && textureWidth == renderer.copyTextureWidth &&
                                 textureHeight == renderer.copyTextureHeight))
         return;
-    ReleaseRenderer();
+    DeleteCopyTexture();
     renderer.copyTexture =
         CreateGlTexture(nullptr, TexelFormat::Rgb, textureWidth, textureHeight, true, true, false, false);
     renderer.copyTextureWidth = textureWidth;
@@ -165,6 +175,7 @@ bool InitRenderer(int32_t virtualWidth, int32_t virtualHeight, const String& dat
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     ResetGlState();
+    MakeSpriteSheet();
 
     return LoadFont(renderer.font, dataFolder, fontFolder, fontFileName);
 }
@@ -194,11 +205,8 @@ void ResizeRenderer(int32_t windowWidth, int32_t windowHeight)
 
 void ReleaseRenderer()
 {
-    if (renderer.copyTexture != 0)
-        DeleteGlTexture(renderer.copyTexture);
-    renderer.copyTexture = 0;
-    renderer.copyReady = false;
-    renderer.copiedKey = 0;
+    DeleteSpriteSheet();
+    DeleteCopyTexture();
 }
 
 bool BeginFrame(uint32_t samePictureKey)

@@ -50,7 +50,8 @@ extern Renderer renderer;
 bool InitRenderer(int32_t virtualWidth, int32_t virtualHeight, const String& dataFolder, const String& fontFolder,
                   const String& fontFileName);
 void ResizeRenderer(int32_t windowWidth, int32_t windowHeight);
-// Deletes the copy texture; run while the GL context is still current.
+// Deletes the copy texture and the sprite sheet; run while the GL context
+// is still current.
 void ReleaseRenderer();
 // A frame is drawn between these two: BeginFrame points the drawing at the
 // 1x picture when the frame is copied, EndFrame shows it scaled and leaves

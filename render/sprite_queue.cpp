@@ -7,10 +7,18 @@
 
 namespace {
 
+// What a sprite is drawn with: a texture (its own or the sprite sheet), the
+// alpha test and blending; sprites of one look can share a draw.
+struct Look {
+    uint32_t glName;
+    bool alphaTest, blend;
+    bool operator==(const Look& o) const { return glName == o.glName && alphaTest == o.alphaTest && blend == o.blend; }
+};
+
 struct WaitingSprite {
-    const Texture* texture;
+    Look look;
     int32_t left, right, bottom, top;
-    bool mirrored;
+    float sLeft, sRight, tTop, tBottom;
     int32_t layer;
     bool drawn;
 };
@@ -26,27 +34,27 @@ bool Overlap(const WaitingSprite& a, const WaitingSprite& b)
     return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
 }
 
-// A sprite lies a layer above every waiting sprite of another texture it
+// A sprite lies a layer above every waiting sprite of another look it
 // overlaps, and in the layer of one of its own.
 int32_t LayerFor(const WaitingSprite& sprite)
 {
     int32_t layer = 0;
     for (int32_t i = 0; i < waitingCount; ++i) {
         const WaitingSprite& under = waiting[i];
-        int32_t above = under.layer + (under.texture == sprite.texture ? 0 : 1);
+        int32_t above = under.layer + (under.look == sprite.look ? 0 : 1);
         if (above > layer && Overlap(under, sprite))
             layer = above;
     }
     return layer;
 }
 
-void SetSpriteState(const Texture* texture)
+void SetLook(const Look& look)
 {
-    SetAlphaTest(texture->hasTransparency);
-    SetBlend(texture->hasTranslucency);
+    SetAlphaTest(look.alphaTest);
+    SetBlend(look.blend);
     SetTexturing(true);
     SetModulate(false);
-    BindTexture(texture->glName);
+    BindTexture(look.glName);
 }
 
 } // namespace
@@ -55,32 +63,52 @@ void QueueSprite(const Texture* texture, int32_t x, int32_t y, bool mirrored)
 {
     if (waitingCount == kMostWaiting)
         DrawWaitingSprites();
-    WaitingSprite sprite = {texture, x, x + texture->width, y, y + texture->height, mirrored, 0, false};
+    // Drawn one by one, as when each quad is drawn in turn, a sprite keeps
+    // its own texture; batched, it takes the sheet's copy where it has one.
+    bool batched = renderer.drawingFrame && renderer.framePath != FramePath::Straight;
+    bool sheet = batched && texture->sheetName != 0;
+    WaitingSprite sprite = {
+        {sheet ? texture->sheetName : texture->glName, texture->hasTransparency, texture->hasTranslucency},
+        x,
+        x + texture->width,
+        y,
+        y + texture->height,
+        sheet ? texture->sheetLeft : 0,
+        sheet ? texture->sheetRight : 1,
+        sheet ? texture->sheetTop : 0,
+        sheet ? texture->sheetBottom : 1,
+        0,
+        false};
+    if (mirrored) {
+        float left = sprite.sLeft;
+        sprite.sLeft = sprite.sRight;
+        sprite.sRight = left;
+    }
     sprite.layer = LayerFor(sprite);
     topLayer = sprite.layer > topLayer ? sprite.layer : topLayer;
     waiting[waitingCount++] = sprite;
-    if (!renderer.drawingFrame || renderer.framePath == FramePath::Straight)
+    if (!batched)
         DrawWaitingSprites();
 }
 
-// Layer by layer, one draw for each texture of the layer, its sprites in
-// the order they came.
+// Layer by layer, one draw for each look of the layer, its sprites in the
+// order they came.
 void DrawWaitingSprites()
 {
     for (int32_t layer = 0; layer <= topLayer; ++layer) {
         for (int32_t first = 0; first < waitingCount; ++first) {
             if (waiting[first].layer != layer || waiting[first].drawn)
                 continue;
-            const Texture* texture = waiting[first].texture;
+            const Look look = waiting[first].look;
             for (int32_t i = first; i < waitingCount; ++i) {
                 WaitingSprite& sprite = waiting[i];
-                if (sprite.layer != layer || sprite.texture != texture)
+                if (sprite.layer != layer || !(sprite.look == look))
                     continue;
-                float leftS = sprite.mirrored ? 1 : 0;
-                quads.Add(sprite.left, sprite.right, sprite.bottom, sprite.top, leftS, 1 - leftS, 0, 1);
+                quads.Add(sprite.left, sprite.right, sprite.bottom, sprite.top, sprite.sLeft, sprite.sRight,
+                          sprite.tTop, sprite.tBottom);
                 sprite.drawn = true;
             }
-            SetSpriteState(texture);
+            SetLook(look);
             quads.Draw();
         }
     }

@@ -1,9 +1,10 @@
-// The sprites of a frame, waiting to be drawn in batches of one texture, a
-// draw a batch instead of a draw a sprite: the heart rain's 128 hearts take
-// their three pictures in turn. A sprite lies one layer above every earlier
-// sprite of another texture it overlaps, in the layer of those of its own;
-// layers are drawn in order, and in a layer each texture's sprites in the
-// order they came, so every pixel ends as drawing them one by one leaves it.
+// The sprites of a frame, waiting to be drawn in batches of one look (the
+// texture, mostly the sprite sheet, the alpha test and blending), a draw a
+// batch instead of a draw a sprite: the heart rain's 131 sprites take two.
+// A sprite lies one layer above every earlier sprite of another look it
+// overlaps, in the layer of those of its own; layers are drawn in order, and
+// in a layer each look's sprites in the order they came, so every pixel ends
+// as drawing them one by one leaves it.
 #pragma once
 
 #include <cstdint>
