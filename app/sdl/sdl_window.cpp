@@ -1,9 +1,5 @@
 #include "app/sdl/sdl_window.h"
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 #include "app/diagnostics.h"
 #include "app/sdl/game_icon.h"
 #include "app/shell_state.h"
@@ -59,17 +55,6 @@ void SetGameIcon(SDL_Window* window)
 #endif
 }
 
-// Mesa's software renderer takes and gives back megabytes a frame when a
-// frame switches textures often (the heart rain); were glibc to hand them
-// back to the system each time, faulting them in again would make the frame
-// cost half as much again.
-void KeepFreedMemoryForTheNextFrame()
-{
-#if defined(__GLIBC__)
-    mallopt(M_TRIM_THRESHOLD, 32 << 20);
-#endif
-}
-
 bool Fail(const char* text, int32_t code, int32_t& exitCode)
 {
     ShowErrorBox(text);
@@ -99,7 +84,6 @@ bool CreateGameWindow(ClientSize size, int32_t& exitCode)
         DestroyGameWindow();
         return Fail("Error attaching OpenGL context", kOpenGlFailedExitCode, exitCode);
     }
-    KeepFreedMemoryForTheNextFrame();
     // A new window starts without vertical synchronisation; a driver that
     // cannot set the interval leaves the function out.
     if (shell.vsyncInFullScreen && SDL_GL_SetSwapInterval(0) == 0) {
