@@ -11,9 +11,6 @@
 #include <SDL.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
 
 #include "app/app.h"
 #include "app/frame_clock.h"
@@ -21,18 +18,12 @@
 #include "app/sdl/sdl_window.h"
 #include "app/shell_state.h"
 #include "bench/draw/bench_scenes.h"
+#include "bench/frame_options.h"
 #include "game/game.h"
 
 namespace {
 
 long swaps;
-
-double ProcessSeconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
-}
 
 uint32_t Milliseconds() { return SDL_GetTicks(); }
 
@@ -61,19 +52,11 @@ void RunTurns(const BenchScene& scene, FrameClock& clock, uint32_t milliseconds)
 
 int main(int argc, char** argv)
 {
-    double seconds = 3;
-    int width = 0, height = 0;
-    char end = 0;
-    for (int i = 1; i < argc; ++i) {
-        if (strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
-            seconds = atof(argv[++i]);
-        else if (sscanf(argv[i], "%dx%d%c", &width, &height, &end) != 2)
-            width = 0;
-    }
-    if (width < 1 || height < 1 || !(seconds > 0 && seconds < 600)) {
-        fputs("usage: velmora-bench-window [--seconds S] WIDTHxHEIGHT\n", stderr);
+    FrameBenchOptions options;
+    if (!ReadFrameBenchOptions(argc, argv, "velmora-bench-window", options))
         return 2;
-    }
+    const int width = options.width, height = options.height;
+    const double seconds = options.seconds;
     int32_t exitCode = 0;
     if (!PosixEnterProgramFolder() || SDL_Init(SDL_INIT_VIDEO) != 0 ||
         !CreateGameWindow(ClientSize{width, height}, exitCode)) {

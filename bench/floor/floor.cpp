@@ -10,18 +10,10 @@
 #include <SDL_opengl.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
+
+#include "bench/frame_options.h"
 
 namespace {
-
-double ProcessSeconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
-}
 
 // A 160x120 picture in the corner of a 256x128 texture, as OpenGL 1.1 wants
 // sides that are powers of two: stripes, so nothing is uniform.
@@ -64,19 +56,11 @@ void DrawPicture()
 
 int main(int argc, char** argv)
 {
-    double seconds = 3;
-    int width = 0, height = 0;
-    char end = 0;
-    for (int i = 1; i < argc; ++i) {
-        if (strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
-            seconds = atof(argv[++i]);
-        else if (sscanf(argv[i], "%dx%d%c", &width, &height, &end) != 2)
-            width = 0;
-    }
-    if (width < 1 || height < 1 || !(seconds > 0 && seconds < 600)) {
-        fputs("usage: velmora-bench-floor [--seconds S] WIDTHxHEIGHT\n", stderr);
+    FrameBenchOptions options;
+    if (!ReadFrameBenchOptions(argc, argv, "velmora-bench-floor", options))
         return 2;
-    }
+    const int width = options.width, height = options.height;
+    const double seconds = options.seconds;
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         fprintf(stderr, "velmora-bench-floor: %s\n", SDL_GetError());
         return 1;
