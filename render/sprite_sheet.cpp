@@ -40,7 +40,7 @@ bool PlaceInSpriteSheet(const uint8_t* rgba, Texture& texture)
     if (sheet.rowTop + height > kSheetSide)
         return false;
     BindTexture(sheet.glName);
-    UploadTexelsAt(rgba, TexelFormat::Rgba, sheet.rowRight, sheet.rowTop, width, height);
+    UploadRgbaTexelsAt(rgba, sheet.rowRight, sheet.rowTop, width, height);
     BindTexture(texture.glName);
     const float side = kSheetSide;
     texture.sheetName = sheet.glName;
