@@ -129,6 +129,9 @@ void PrepareCopy()
                          textureHeight <= mostTextureSide;
     glScissor(0, 0, renderer.pictureWidth, renderer.pictureHeight);
     renderer.copiedKey = 0; // another visible area, another picture
+    // The first frame at a new size is drawn straight: Mesa under X showed
+    // a copied first frame of a window just made full screen at its old size.
+    renderer.lastFrameFill = 0;
     if (!renderer.copyReady || (renderer.copyTexture != 0 && textureWidth == renderer.copyTextureWidth &&
                                 textureHeight == renderer.copyTextureHeight))
         return;
@@ -220,10 +223,12 @@ bool BeginFrame(uint32_t samePictureKey)
     if (!renderer.copying)
         return true;
     renderer.copiedKey = samePictureKey;
-    glViewport(0, 0, renderer.pictureWidth, renderer.pictureHeight);
-    glEnable(GL_SCISSOR_TEST); // the clear too stays in the corner
-    LoadProjection(Projection{float(renderer.visibleLeft), float(renderer.visibleRight), float(renderer.visibleBottom),
-                              float(renderer.visibleTop)});
+    // A window pixel a virtual pixel, the visible area in the bottom-left
+    // corner and nothing drawn past it. The viewport stays the window's: a
+    // new viewport would have the GL take up a new window size mid-frame.
+    glEnable(GL_SCISSOR_TEST);
+    LoadProjection(Projection{float(renderer.visibleLeft), float(renderer.visibleLeft + renderer.windowWidth),
+                              float(renderer.visibleBottom), float(renderer.visibleBottom + renderer.windowHeight)});
     return true;
 }
 
@@ -244,7 +249,6 @@ void EndFrame()
     if (!renderer.showingCopy) {
         glDisable(GL_SCISSOR_TEST);
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, renderer.pictureWidth, renderer.pictureHeight);
-        glViewport(0, 0, renderer.windowWidth, renderer.windowHeight);
         LoadProjection(windowProjection);
     }
     // The back buffer's bottom row is the texture's first.
