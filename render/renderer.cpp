@@ -3,7 +3,7 @@
 #include "render/gl_api.h"
 #include "render/gl_state.h"
 #include "render/quad_batch.h"
-#include "render/sprite_queue.h"
+#include "render/quad_queue.h"
 #include "render/sprite_sheet.h"
 #include "render/texture.h"
 
@@ -74,16 +74,6 @@ Projection ShrunkProjection(int32_t windowWidth, int32_t windowHeight)
         return Projection{-offset, visibleWidth - offset, 0, virtualHeight};
     }
     return Projection{0, virtualWidth, 0, virtualHeight};
-}
-
-void DrawQuad(int32_t left, int32_t right, int32_t bottom, int32_t top)
-{
-    glBegin(GL_QUADS);
-    glVertex2i(left, top);
-    glVertex2i(left, bottom);
-    glVertex2i(right, bottom);
-    glVertex2i(right, top);
-    glEnd();
 }
 
 void LoadProjection(const Projection& projection)
@@ -234,7 +224,7 @@ bool BeginFrame(uint32_t samePictureKey)
 
 void EndFrame()
 {
-    DrawWaitingSprites();
+    DrawWaitingQuads();
     renderer.drawingFrame = false;
     if (!renderer.showingCopy)
         renderer.lastFrameFill = renderer.frameFill;
@@ -270,7 +260,7 @@ void CountFill(int32_t left, int32_t right, int32_t bottom, int32_t top)
 
 void ClearScreen()
 {
-    DrawWaitingSprites();
+    DrawWaitingQuads();
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
@@ -279,28 +269,33 @@ void DrawSprite(const Texture* texture, int32_t x, int32_t y, bool mirrored)
     // An image that failed to load has nothing to draw.
     if (!texture || texture->glName == 0)
         return;
-    CountFill(x, x + texture->width, y, y + texture->height);
-    QueueSprite(texture, x, y, mirrored);
+    // Waiting for a batch, a sprite takes the sprite sheet's copy where it
+    // has one; drawn at once, its own texture.
+    bool sheet = texture->sheetName != 0 && QuadsWait();
+    QuadLook look = {sheet ? texture->sheetName : texture->glName,
+                     false,
+                     texture->hasTransparency,
+                     texture->hasTranslucency,
+                     1,
+                     1,
+                     1,
+                     1};
+    float left = sheet ? texture->sheetLeft : 0, right = sheet ? texture->sheetRight : 1;
+    int32_t spriteRight = x + texture->width, spriteTop = y + texture->height;
+    CountFill(x, spriteRight, y, spriteTop);
+    QueueQuad(look, x, spriteRight, y, spriteTop, mirrored ? right : left, mirrored ? left : right,
+              sheet ? texture->sheetTop : 0, sheet ? texture->sheetBottom : 1);
 }
 
 void FillRect(int32_t left, int32_t right, int32_t bottom, int32_t top, float red, float green, float blue, float alpha)
 {
-    DrawWaitingSprites();
-    SetAlphaTest(false);
-    SetBlend(alpha < 1.0f);
-    SetTexturing(false);
-    glColor4f(red, green, blue, alpha);
-    DrawQuad(left, right, bottom, top);
     CountFill(left, right, bottom, top);
+    QueueQuad(QuadLook{0, false, false, alpha < 1.0f, red, green, blue, alpha}, left, right, bottom, top, 0, 0, 0, 0);
 }
 
 void FillVisibleArea(float red, float green, float blue, float alpha)
 {
-    DrawWaitingSprites();
-    SetAlphaTest(false);
-    SetBlend(true);
-    SetTexturing(false);
-    glColor4f(red, green, blue, alpha);
-    DrawQuad(renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom, renderer.visibleTop);
     CountFill(renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom, renderer.visibleTop);
+    QueueQuad(QuadLook{0, false, false, true, red, green, blue, alpha}, renderer.visibleLeft, renderer.visibleRight,
+              renderer.visibleBottom, renderer.visibleTop, 0, 0, 0, 0);
 }

@@ -65,8 +65,8 @@ void EndFrame();
 void CountFill(int32_t left, int32_t right, int32_t bottom, int32_t top);
 void ClearScreen();
 // Draws the whole texture with its bottom-left corner at (x, y); a null
-// texture draws nothing. Inside a frame the sprite may wait to be drawn in a
-// batch of its texture (render/sprite_queue.h).
+// texture draws nothing. Inside a frame it, the fills and the glyphs may wait
+// to be drawn in batches (render/quad_queue.h).
 void DrawSprite(const Texture* texture, int32_t x, int32_t y, bool mirrored);
 void FillRect(int32_t left, int32_t right, int32_t bottom, int32_t top, float red, float green, float blue,
               float alpha);

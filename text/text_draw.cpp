@@ -1,10 +1,7 @@
 #include "text/text_draw.h"
 
-#include "render/gl_api.h"
-#include "render/gl_state.h"
-#include "render/quad_batch.h"
+#include "render/quad_queue.h"
 #include "render/renderer.h"
-#include "render/sprite_queue.h"
 #include "text/font.h"
 
 namespace {
@@ -53,26 +50,7 @@ void NewLine(Pen& pen, int32_t left)
     pen.lineStarted = false;
 }
 
-// A pass's glyph quads wait here and reach the GL as one draw per page
-// texture: the browser's GL emulation pays for every glBegin, so the title's
-// 300 quads cost it two draws instead of 300.
-struct GlyphBatch {
-    uint32_t texture;
-    QuadBatch quads;
-};
-
-GlyphBatch batch;
-
-void DrawBatch()
-{
-    if (batch.quads.quads == 0)
-        return;
-    BindTexture(batch.texture);
-    batch.quads.Draw();
-}
-
-// Queues one glyph.
-void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline)
+void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline, TextColour colour)
 {
     const Glyph* glyph = nullptr;
     const FontPage* page = nullptr;
@@ -92,17 +70,14 @@ void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline)
         return;
     if (imageWidth < 1 || imageHeight < 1)
         return;
-    if (batch.texture != texture || batch.quads.Full())
-        DrawBatch();
-    batch.texture = texture;
-
     float cellX = float(glyph->x), cellY = float(glyph->y), border = float(grow);
     float s0 = (cellX - border) / float(imageWidth);
     float s1 = (cellX + float(glyph->width) + border) / float(imageWidth);
     float t0 = (cellY - border) / float(imageHeight);
     float t1 = (cellY + float(height) + border) / float(imageHeight);
-    batch.quads.Add(left, right, bottom, top, s0, s1, t0, t1);
     CountFill(left, right, bottom, top);
+    QueueQuad(QuadLook{texture, true, true, true, colour.red, colour.green, colour.blue, colour.alpha}, left, right,
+              bottom, top, s0, s1, t0, t1);
 }
 } // namespace
 
@@ -110,18 +85,11 @@ void DrawText(const String& text, int32_t x, int32_t y, int32_t maximumWidth, Te
               TextColour outlineColour)
 {
     int32_t firstLineBottom = Subtract(y, renderer.font.height);
-    DrawWaitingSprites();
-    SetAlphaTest(true);
-    SetBlend(true);
-    SetTexturing(true);
-    SetModulate(true);
-    glColor4f(outlineColour.red, outlineColour.green, outlineColour.blue, outlineColour.alpha);
-    DrawTextPass(text, x, firstLineBottom, maximumWidth, true);
-    glColor4f(textColour.red, textColour.green, textColour.blue, textColour.alpha);
-    DrawTextPass(text, x, firstLineBottom, maximumWidth, false);
+    DrawTextPass(text, x, firstLineBottom, maximumWidth, true, outlineColour);
+    DrawTextPass(text, x, firstLineBottom, maximumWidth, false, textColour);
 }
 
-void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth, bool outline)
+void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth, bool outline, TextColour colour)
 {
     const int32_t spacing = renderer.font.spacing;
     Pen pen = {x, y, 0, false};
@@ -144,7 +112,7 @@ void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth
             }
             if (pen.lineStarted)
                 pen.x = Add(pen.x, spacing);
-            DrawGlyph(uint8_t(c), pen.x, pen.lineY, outline);
+            DrawGlyph(uint8_t(c), pen.x, pen.lineY, outline, colour);
             pen.lineStarted = true;
             pen.x = Add(pen.x, width);
             continue;
@@ -159,8 +127,7 @@ void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth
         }
         pen.x = Add(pen.x, spacing);
         pen.lineWidth = Add(pen.lineWidth, Add(width, spacing));
-        DrawGlyph(uint8_t(c), pen.x, pen.lineY, outline);
+        DrawGlyph(uint8_t(c), pen.x, pen.lineY, outline, colour);
         pen.x = Add(pen.x, width);
     }
-    DrawBatch();
 }
