@@ -1,4 +1,4 @@
-// Quads of one texture sent to the GL together. The corners are kept as x,
+// Quads of one look sent to the GL together. The corners are kept as x,
 // y, s, t floats side by side, as the browser's GL emulation copies arrays
 // kept apart float by float, and go out in one client-array draw; a lone
 // quad goes out between glBegin and glEnd, which costs the desktop's GL less.
@@ -11,7 +11,6 @@ struct QuadBatch {
     int32_t quads = 0;
     float corners[kMostQuads * 16];
 
-    bool Full() const { return quads == kMostQuads; }
     // s runs from the left edge to the right, t from the top to the bottom.
     void Add(int32_t left, int32_t right, int32_t bottom, int32_t top, float sLeft, float sRight, float tTop,
              float tBottom);
