@@ -16,8 +16,9 @@ extern int32_t tickCarry;
 
 void AppInit();
 void AppShutdown();
-// Gives back every loaded image, the font, the string variables and the
-// sound names, in the order that keeps each owner valid while it is freed.
+// Gives back every loaded image, the font, the renderer's copy texture, the
+// string variables and the sound names, in the order that keeps each owner
+// valid while it is freed.
 void AppRelease();
 void AppResize(uint16_t width, uint16_t height);
 bool AppPaint();

@@ -48,6 +48,7 @@ void AppRelease()
     ReleaseGameAssets();
     ClearTextureCache();
     ClearFont(renderer.font);
+    ReleaseRenderer();
     ClearStringData();
     ClearSoundNames();
 }

@@ -47,9 +47,7 @@ void DrawOutcomeMessage()
         DrawSceneText(Strings().killed, kKilledMessage);
 }
 
-} // namespace
-
-void DrawGame()
+void DrawScene()
 {
     ClearScreen();
     if (!game.playing) {
@@ -68,4 +66,15 @@ void DrawGame()
     if (game.overlay.alpha > 0)
         FillVisibleArea(game.overlay.red, game.overlay.green, game.overlay.blue, game.overlay.alpha);
     DrawOutcomeMessage();
+}
+
+} // namespace
+
+void DrawGame()
+{
+    // The title is the same picture every frame; every other scene moves.
+    const uint32_t kTitlePicture = 1;
+    if (BeginFrame(game.playing ? 0 : kTitlePicture))
+        DrawScene();
+    EndFrame();
 }

@@ -2,6 +2,9 @@
 
 #include "render/gl_api.h"
 #include "render/gl_state.h"
+#include "render/quad_batch.h"
+#include "render/quad_queue.h"
+#include "render/sprite_sheet.h"
 #include "render/texture.h"
 
 Renderer renderer;
@@ -73,14 +76,69 @@ Projection ShrunkProjection(int32_t windowWidth, int32_t windowHeight)
     return Projection{0, virtualWidth, 0, virtualHeight};
 }
 
-void DrawQuad(int32_t left, int32_t right, int32_t bottom, int32_t top)
+void LoadProjection(const Projection& projection)
 {
-    glBegin(GL_QUADS);
-    glVertex2i(left, top);
-    glVertex2i(left, bottom);
-    glVertex2i(right, bottom);
-    glVertex2i(right, top);
-    glEnd();
+    glLoadIdentity();
+    glOrtho(projection.left, projection.right, projection.bottom, projection.top, -1.0, 1.0);
+}
+
+Projection windowProjection;
+int32_t mostTextureSide;
+QuadBatch picture; // the 1x picture's one quad over the window
+
+void DeleteCopyTexture()
+{
+    if (renderer.copyTexture != 0)
+        DeleteGlTexture(renderer.copyTexture);
+    renderer.copyTexture = 0;
+    renderer.copyReady = false;
+    renderer.copiedKey = 0;
+}
+
+int32_t PowerOfTwoAtLeast(int32_t length)
+{
+    int32_t side = 1;
+    while (side < length && side < (1 << 30))
+        side *= 2;
+    return side;
+}
+
+// Frames can be copied when the window is scaled by 2 or more and the 1x
+// picture fits both the back buffer and a texture, whose sides OpenGL 1.1
+// wants to be powers of two. The texture is made anew only when its size
+// changes.
+void PrepareCopy()
+{
+    renderer.pictureWidth = renderer.visibleRight - renderer.visibleLeft;
+    renderer.pictureHeight = renderer.visibleTop - renderer.visibleBottom;
+    int32_t textureWidth = PowerOfTwoAtLeast(renderer.pictureWidth);
+    int32_t textureHeight = PowerOfTwoAtLeast(renderer.pictureHeight);
+    renderer.copyReady = renderer.framePath != FramePath::Straight && renderer.scale >= 2 &&
+                         renderer.pictureWidth <= renderer.windowWidth &&
+                         renderer.pictureHeight <= renderer.windowHeight && textureWidth <= mostTextureSide &&
+                         textureHeight <= mostTextureSide;
+    glScissor(0, 0, renderer.pictureWidth, renderer.pictureHeight);
+    renderer.copiedKey = 0; // another visible area, another picture
+    // The first frame at a new size is drawn straight: Mesa under X showed
+    // a copied first frame of a window just made full screen at its old size.
+    renderer.lastFrameFill = 0;
+    if (!renderer.copyReady || (renderer.copyTexture != 0 && textureWidth == renderer.copyTextureWidth &&
+                                textureHeight == renderer.copyTextureHeight))
+        return;
+    DeleteCopyTexture();
+    renderer.copyTexture =
+        CreateGlTexture(nullptr, TexelFormat::Rgb, textureWidth, textureHeight, true, true, false, false);
+    renderer.copyTextureWidth = textureWidth;
+    renderer.copyTextureHeight = textureHeight;
+    renderer.copyReady = renderer.copyTexture != 0;
+}
+
+// Copying costs a quad over the window besides the 1x fill; drawing straight
+// costs the window's clear besides the fill scaled.
+bool CopyingIsCheaper()
+{
+    int64_t scale = renderer.scale;
+    return renderer.lastFrameFill * scale * scale > int64_t(renderer.windowWidth) * renderer.windowHeight;
 }
 } // namespace
 
@@ -94,7 +152,14 @@ bool InitRenderer(int32_t virtualWidth, int32_t virtualHeight, const String& dat
     renderer.visibleRight = virtualWidth;
     renderer.visibleBottom = 0;
     renderer.visibleTop = virtualHeight;
+    // A new context holds no copy texture yet.
+    renderer.copyReady = renderer.copying = false;
+    renderer.copyTexture = renderer.copiedKey = 0;
+    renderer.copyTextureWidth = renderer.copyTextureHeight = 0;
 
+    GLint mostSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &mostSide);
+    mostTextureSide = mostSide;
     glMatrixMode(GL_PROJECTION);
     glShadeModel(GL_FLAT);
     glDisable(GL_DITHER);
@@ -103,6 +168,7 @@ bool InitRenderer(int32_t virtualWidth, int32_t virtualHeight, const String& dat
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     ResetGlState();
+    MakeSpriteSheet();
 
     return LoadFont(renderer.font, dataFolder, fontFolder, fontFileName);
 }
@@ -118,58 +184,118 @@ void ResizeRenderer(int32_t windowWidth, int32_t windowHeight)
     int32_t widthScale = windowWidth / renderer.virtualWidth;
     int32_t heightScale = windowHeight / renderer.virtualHeight;
     int32_t scale = widthScale < heightScale ? widthScale : heightScale;
-    Projection projection =
+    renderer.scale = scale;
+    windowProjection =
         scale >= 1 ? ScaledProjection(windowWidth, windowHeight, scale) : ShrunkProjection(windowWidth, windowHeight);
 
-    renderer.visibleLeft = RoundDown(projection.left);
-    renderer.visibleRight = RoundUp(projection.right);
-    renderer.visibleBottom = RoundDown(projection.bottom);
-    renderer.visibleTop = RoundUp(projection.top);
-    glLoadIdentity();
-    glOrtho(projection.left, projection.right, projection.bottom, projection.top, -1.0, 1.0);
+    renderer.visibleLeft = RoundDown(windowProjection.left);
+    renderer.visibleRight = RoundUp(windowProjection.right);
+    renderer.visibleBottom = RoundDown(windowProjection.bottom);
+    renderer.visibleTop = RoundUp(windowProjection.top);
+    LoadProjection(windowProjection);
+    PrepareCopy();
 }
 
-void ClearScreen() { glClear(GL_COLOR_BUFFER_BIT); }
+void ReleaseRenderer()
+{
+    DeleteSpriteSheet();
+    DeleteCopyTexture();
+}
+
+bool BeginFrame(uint32_t samePictureKey)
+{
+    renderer.copying = renderer.copyReady && (renderer.framePath == FramePath::Copied || CopyingIsCheaper());
+    renderer.showingCopy = renderer.copying && samePictureKey != 0 && samePictureKey == renderer.copiedKey;
+    if (renderer.showingCopy)
+        return false;
+    renderer.frameFill = 0;
+    renderer.drawingFrame = true;
+    if (!renderer.copying)
+        return true;
+    renderer.copiedKey = samePictureKey;
+    // A window pixel a virtual pixel, the visible area in the bottom-left
+    // corner and nothing drawn past it. The viewport stays the window's: a
+    // new viewport would have the GL take up a new window size mid-frame.
+    glEnable(GL_SCISSOR_TEST);
+    LoadProjection(Projection{float(renderer.visibleLeft), float(renderer.visibleLeft + renderer.windowWidth),
+                              float(renderer.visibleBottom), float(renderer.visibleBottom + renderer.windowHeight)});
+    return true;
+}
+
+void EndFrame()
+{
+    DrawWaitingQuads();
+    renderer.drawingFrame = false;
+    if (!renderer.showingCopy)
+        renderer.lastFrameFill = renderer.frameFill;
+    if (!renderer.copying)
+        return;
+    renderer.copying = false;
+    SetAlphaTest(false);
+    SetBlend(false);
+    SetTexturing(true);
+    SetModulate(false);
+    BindTexture(renderer.copyTexture);
+    if (!renderer.showingCopy) {
+        glDisable(GL_SCISSOR_TEST);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, renderer.pictureWidth, renderer.pictureHeight);
+        LoadProjection(windowProjection);
+    }
+    // The back buffer's bottom row is the texture's first.
+    picture.Add(renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom, renderer.visibleTop, 0,
+                float(renderer.pictureWidth) / float(renderer.copyTextureWidth),
+                float(renderer.pictureHeight) / float(renderer.copyTextureHeight), 0);
+    picture.Draw();
+}
+
+void CountFill(int32_t left, int32_t right, int32_t bottom, int32_t top)
+{
+    int64_t width = int64_t(right < renderer.visibleRight ? right : renderer.visibleRight) -
+                    (left > renderer.visibleLeft ? left : renderer.visibleLeft);
+    int64_t height = int64_t(top < renderer.visibleTop ? top : renderer.visibleTop) -
+                     (bottom > renderer.visibleBottom ? bottom : renderer.visibleBottom);
+    if (width > 0 && height > 0)
+        renderer.frameFill += width * height;
+}
+
+void ClearScreen()
+{
+    DrawWaitingQuads();
+    glClear(GL_COLOR_BUFFER_BIT);
+}
 
 void DrawSprite(const Texture* texture, int32_t x, int32_t y, bool mirrored)
 {
     // An image that failed to load has nothing to draw.
     if (!texture || texture->glName == 0)
         return;
-    SetAlphaTest(texture->hasTransparency);
-    SetBlend(texture->hasTranslucency);
-    SetTexturing(true);
-    SetModulate(false);
-    BindTexture(texture->glName);
-
-    GLint leftS = mirrored ? 1 : 0, rightS = mirrored ? 0 : 1;
-    int32_t right = x + texture->width, top = y + texture->height;
-    glBegin(GL_QUADS);
-    glTexCoord2i(leftS, 0);
-    glVertex2i(x, top);
-    glTexCoord2i(leftS, 1);
-    glVertex2i(x, y);
-    glTexCoord2i(rightS, 1);
-    glVertex2i(right, y);
-    glTexCoord2i(rightS, 0);
-    glVertex2i(right, top);
-    glEnd();
+    // Waiting for a batch, a sprite takes the sprite sheet's copy where it
+    // has one; drawn at once, its own texture.
+    bool sheet = texture->sheetName != 0 && QuadsWait();
+    QuadLook look = {sheet ? texture->sheetName : texture->glName,
+                     false,
+                     texture->hasTransparency,
+                     texture->hasTranslucency,
+                     1,
+                     1,
+                     1,
+                     1};
+    float left = sheet ? texture->sheetLeft : 0, right = sheet ? texture->sheetRight : 1;
+    int32_t spriteRight = x + texture->width, spriteTop = y + texture->height;
+    CountFill(x, spriteRight, y, spriteTop);
+    QueueQuad(look, x, spriteRight, y, spriteTop, mirrored ? right : left, mirrored ? left : right,
+              sheet ? texture->sheetTop : 0, sheet ? texture->sheetBottom : 1);
 }
 
 void FillRect(int32_t left, int32_t right, int32_t bottom, int32_t top, float red, float green, float blue, float alpha)
 {
-    SetAlphaTest(false);
-    SetBlend(alpha < 1.0f);
-    SetTexturing(false);
-    glColor4f(red, green, blue, alpha);
-    DrawQuad(left, right, bottom, top);
+    CountFill(left, right, bottom, top);
+    QueueQuad(QuadLook{0, false, false, alpha < 1.0f, red, green, blue, alpha}, left, right, bottom, top, 0, 0, 0, 0);
 }
 
 void FillVisibleArea(float red, float green, float blue, float alpha)
 {
-    SetAlphaTest(false);
-    SetBlend(true);
-    SetTexturing(false);
-    glColor4f(red, green, blue, alpha);
-    DrawQuad(renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom, renderer.visibleTop);
+    CountFill(renderer.visibleLeft, renderer.visibleRight, renderer.visibleBottom, renderer.visibleTop);
+    QueueQuad(QuadLook{0, false, false, true, red, green, blue, alpha}, renderer.visibleLeft, renderer.visibleRight,
+              renderer.visibleBottom, renderer.visibleTop, 0, 0, 0, 0);
 }

@@ -84,3 +84,8 @@ void UploadTexels(const uint8_t* pixels, TexelFormat format, int32_t width, int3
 #endif
     glTexImage2D(GL_TEXTURE_2D, 0, gl.internalFormat, width, height, 0, gl.pixelFormat, GL_UNSIGNED_BYTE, pixels);
 }
+
+void UploadRgbaTexelsAt(const uint8_t* rgba, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+}

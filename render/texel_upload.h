@@ -16,3 +16,6 @@ int32_t GlWrapMode(bool clamp, int32_t length);
 // glTexImage2D of level 0 into the bound texture; `pixels` has the format's
 // bytes per pixel, rows tightly packed.
 void UploadTexels(const uint8_t* pixels, TexelFormat format, int32_t width, int32_t height);
+// glTexSubImage2D of RGBA pixels at (x, y) in level 0 of the bound texture,
+// an Rgba one.
+void UploadRgbaTexelsAt(const uint8_t* rgba, int32_t x, int32_t y, int32_t width, int32_t height);

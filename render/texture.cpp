@@ -9,6 +9,7 @@
 
 #include "render/gl_api.h"
 #include "render/gl_state.h"
+#include "render/sprite_sheet.h"
 #include "render/texel_upload.h"
 
 namespace {
@@ -259,7 +260,7 @@ bool Texture::Load(const String& fileName, int32_t fadeDivisor, int32_t fadeRed,
     height = 0;
     hasTransparency = false;
     hasTranslucency = false;
-    glName = 0;
+    glName = sheetName = 0;
 
     uint8_t* pixels = nullptr;
     int32_t imageWidth = 0, imageHeight = 0;
@@ -288,6 +289,8 @@ bool Texture::Load(const String& fileName, int32_t fadeDivisor, int32_t fadeRed,
     width = imageWidth;
     height = imageHeight;
     glName = CreateGlTexture(pixels, TexelFormat::Rgba, width, height, false, false, false, false);
+    if (glName != 0)
+        PlaceInSpriteSheet(pixels, *this);
     free(pixels);
     return glName != 0;
 }

@@ -36,6 +36,10 @@ struct Texture {
     bool hasTransparency = false; // some pixel has alpha below 255
     bool hasTranslucency = false; // some pixel that is not colour-keyed has alpha between 0 and 255
     uint32_t glName = 0;
+    // The image's copy in the sprite sheet (render/sprite_sheet.h) and the s
+    // and t of its edges there; sheetName is 0 when it has none.
+    uint32_t sheetName = 0;
+    float sheetLeft = 0, sheetRight = 0, sheetTop = 0, sheetBottom = 0;
 
     Texture() = default;
     Texture(const Texture&) = delete;

@@ -2,10 +2,12 @@
 # Installs what is missing, builds the game (RelWithDebInfo, in the folder
 # VELMORA_BUILD names, build by default) and runs every benchmark: ticks a
 # second of the rules, the frame clock against real time, processor time of
-# a drawn frame on Mesa's software renderer, the real program's start-up,
-# memory and processor share under Xvfb, and the browser program's download,
-# start and processor time a frame in headless Chromium. Prints one Markdown table and the
-# machine it was measured on; details go to bench.log in the build folder.
+# a drawn frame on Mesa's software renderer, a presented frame of the title,
+# play and the heart rain beside the floor program's (one picture scaled to
+# the window), the real program's start-up, memory and processor share under
+# Xvfb, and the browser program's download, start and processor time a frame
+# beside the floor page's in headless Chromium. Prints one Markdown table and
+# the machine it was measured on; details go to bench.log in the build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 folder=${VELMORA_BUILD:-build}
@@ -37,11 +39,12 @@ run() { # name, command...
 run "ticks" "$bin/velmora-bench-ticks"
 run "frame clock" "$bin/velmora-bench-frame-clock" 10
 run "drawing" "$bin/velmora-bench-draw" 160x120 640x480 1920x1080
+run "frames against the floor" python3 bench/draw/frame_ratio.py "$bin/velmora-bench-floor" "$bin/velmora-bench-window"
 run "real program" python3 bench/shell_load/shell_load.py "$bin/velmora" \
   --swap-record "$folder/bench/shell_load/libvelmora_swap_record.so" --draw-bench "$bin/velmora-bench-draw"
-# The browser program in headless Chromium, its frames beside the desktop's.
+# The browser program in headless Chromium, its frames beside the floor page's.
 if ./scripts/build-web.sh >>"$log" 2>&1; then
-  run "browser program" node --experimental-websocket bench/web/web_bench.mjs build-web/site "$rows"
+  run "browser program" node --experimental-websocket bench/web/web_bench.mjs build-web/site
 else
   failed+=("browser program (build)")
 fi

@@ -1,7 +1,6 @@
 #include "text/text_draw.h"
 
-#include "render/gl_api.h"
-#include "render/gl_state.h"
+#include "render/quad_queue.h"
 #include "render/renderer.h"
 #include "text/font.h"
 
@@ -50,23 +49,47 @@ void NewLine(Pen& pen, int32_t left)
     pen.x = left;
     pen.lineStarted = false;
 }
+
+void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline, TextColour colour)
+{
+    const Glyph* glyph = nullptr;
+    const FontPage* page = nullptr;
+    FindGlyph(renderer.font, 0, code, glyph, page);
+    if (!glyph || !page)
+        return;
+    int32_t grow = outline ? 1 : 0;
+    int32_t imageWidth = outline ? page->outlineWidth : page->faceWidth;
+    int32_t imageHeight = outline ? page->outlineHeight : page->faceHeight;
+    uint32_t texture = outline ? page->outlineTexture : page->faceTexture;
+
+    int32_t height = renderer.font.height;
+    int32_t left = Subtract(x, grow), right = Add(Add(x, glyph->width), grow);
+    int32_t bottom = Subtract(y, grow), top = Add(Add(y, height), grow);
+    if (!(left < renderer.visibleRight && right >= renderer.visibleLeft && bottom < renderer.visibleTop &&
+          top >= renderer.visibleBottom))
+        return;
+    if (imageWidth < 1 || imageHeight < 1)
+        return;
+    float cellX = float(glyph->x), cellY = float(glyph->y), border = float(grow);
+    float s0 = (cellX - border) / float(imageWidth);
+    float s1 = (cellX + float(glyph->width) + border) / float(imageWidth);
+    float t0 = (cellY - border) / float(imageHeight);
+    float t1 = (cellY + float(height) + border) / float(imageHeight);
+    CountFill(left, right, bottom, top);
+    QueueQuad(QuadLook{texture, true, true, true, colour.red, colour.green, colour.blue, colour.alpha}, left, right,
+              bottom, top, s0, s1, t0, t1);
+}
 } // namespace
 
 void DrawText(const String& text, int32_t x, int32_t y, int32_t maximumWidth, TextColour textColour,
               TextColour outlineColour)
 {
     int32_t firstLineBottom = Subtract(y, renderer.font.height);
-    SetAlphaTest(true);
-    SetBlend(true);
-    SetTexturing(true);
-    SetModulate(true);
-    glColor4f(outlineColour.red, outlineColour.green, outlineColour.blue, outlineColour.alpha);
-    DrawTextPass(text, x, firstLineBottom, maximumWidth, true);
-    glColor4f(textColour.red, textColour.green, textColour.blue, textColour.alpha);
-    DrawTextPass(text, x, firstLineBottom, maximumWidth, false);
+    DrawTextPass(text, x, firstLineBottom, maximumWidth, true, outlineColour);
+    DrawTextPass(text, x, firstLineBottom, maximumWidth, false, textColour);
 }
 
-void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth, bool outline)
+void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth, bool outline, TextColour colour)
 {
     const int32_t spacing = renderer.font.spacing;
     Pen pen = {x, y, 0, false};
@@ -89,7 +112,7 @@ void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth
             }
             if (pen.lineStarted)
                 pen.x = Add(pen.x, spacing);
-            DrawGlyph(uint8_t(c), pen.x, pen.lineY, outline);
+            DrawGlyph(uint8_t(c), pen.x, pen.lineY, outline, colour);
             pen.lineStarted = true;
             pen.x = Add(pen.x, width);
             continue;
@@ -104,45 +127,7 @@ void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth
         }
         pen.x = Add(pen.x, spacing);
         pen.lineWidth = Add(pen.lineWidth, Add(width, spacing));
-        DrawGlyph(uint8_t(c), pen.x, pen.lineY, outline);
+        DrawGlyph(uint8_t(c), pen.x, pen.lineY, outline, colour);
         pen.x = Add(pen.x, width);
     }
-}
-
-void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline)
-{
-    const Glyph* glyph = nullptr;
-    const FontPage* page = nullptr;
-    FindGlyph(renderer.font, 0, code, glyph, page);
-    if (!glyph || !page)
-        return;
-    int32_t grow = outline ? 1 : 0;
-    int32_t imageWidth = outline ? page->outlineWidth : page->faceWidth;
-    int32_t imageHeight = outline ? page->outlineHeight : page->faceHeight;
-    BindTexture(outline ? page->outlineTexture : page->faceTexture);
-
-    int32_t height = renderer.font.height;
-    int32_t left = Subtract(x, grow), right = Add(Add(x, glyph->width), grow);
-    int32_t bottom = Subtract(y, grow), top = Add(Add(y, height), grow);
-    if (!(left < renderer.visibleRight && right >= renderer.visibleLeft && bottom < renderer.visibleTop &&
-          top >= renderer.visibleBottom))
-        return;
-    if (imageWidth < 1 || imageHeight < 1)
-        return;
-
-    float cellX = float(glyph->x), cellY = float(glyph->y), border = float(grow);
-    float s0 = (cellX - border) / float(imageWidth);
-    float s1 = (cellX + float(glyph->width) + border) / float(imageWidth);
-    float t0 = (cellY - border) / float(imageHeight);
-    float t1 = (cellY + float(height) + border) / float(imageHeight);
-    glBegin(GL_QUADS);
-    glTexCoord2f(s0, t0);
-    glVertex2i(left, top);
-    glTexCoord2f(s0, t1);
-    glVertex2i(left, bottom);
-    glTexCoord2f(s1, t1);
-    glVertex2i(right, bottom);
-    glTexCoord2f(s1, t0);
-    glVertex2i(right, top);
-    glEnd();
 }

@@ -13,6 +13,7 @@ struct TextColour {
 // x is the left edge and y the top edge of the first line.
 void DrawText(const String& text, int32_t x, int32_t y, int32_t maximumWidth, TextColour textColour,
               TextColour outlineColour);
-// One pass; y is the bottom edge of the first line's cells.
-void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth, bool outline);
-void DrawGlyph(uint8_t code, int32_t x, int32_t y, bool outline);
+// One pass in one colour; y is the bottom edge of the first line's cells.
+// Inside a frame its glyphs wait to be drawn with others of their page
+// (render/quad_queue.h).
+void DrawTextPass(const String& text, int32_t x, int32_t y, int32_t maximumWidth, bool outline, TextColour colour);

@@ -14,23 +14,14 @@
 
 #include "app/app.h"
 #include "app/diagnostics.h"
-#include "app/platform.h"
 #include "app/posix/posix_files.h"
+#include "bench/draw/bench_scenes.h"
 #include "game/game.h"
 #include "render/gl_api.h"
 #include "render/renderer.h"
 #include "tools/offscreen/offscreen_gl.h"
 
 namespace {
-
-bool keys[256];
-
-struct Scene {
-    const char* name;
-    void (*prepare)();
-    void (*chooseKeys)(long tick); // held during the tick before each frame
-    bool (*held)();                // whether the game still shows this scene
-};
 
 struct FrameCost {
     double cpuMilliseconds, wallMilliseconds;
@@ -52,62 +43,10 @@ double Seconds(clockid_t clock)
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
-void NoKeys(long) { keys[kKeySpace] = keys[kKeyLeft] = keys[kKeyRight] = false; }
-
-// Waves every so often and shuffles ten steps right and back, never near
-// enough to her, nor fast enough, for her Fear to end the game.
-void Courting(long t)
-{
-    keys[kKeySpace] = t % 90 < 40;
-    keys[kKeyRight] = t % 200 < 10;
-    keys[kKeyLeft] = t % 200 >= 100 && t % 200 < 110;
-}
-
-void RunTicks(long ticks, void (*chooseKeys)(long tick))
-{
-    for (long t = 0; t < ticks; ++t) {
-        chooseKeys(t);
-        UpdateGame();
-    }
-}
-
-void PrepareTitle() { ResetGameState(); }
-
-void PrepareCourting()
-{
-    ResetGameState();
-    keys[kKeySpace] = true;
-    UpdateGame();
-    RunTicks(300, Courting); // both spiders animated, the meters moving
-}
-
-void PrepareHeartRain()
-{
-    ResetGameState();
-    keys[kKeySpace] = true;
-    UpdateGame();
-    keys[kKeySpace] = false;
-    game.excitement = kMeterMax;
-    game.male.x = 112;
-    keys[kKeyRight] = true;
-    UpdateGame();          // close enough with Excitement high: they mate
-    RunTicks(600, NoKeys); // the hearts have fallen into sight
-}
-
-bool TitleHeld() { return !game.playing; }
-bool CourtingHeld() { return game.playing && !game.chasedAway && !game.killed && !game.mating; }
-bool RainHeld() { return game.playing && game.mating; }
-
-const Scene kScenes[] = {
-    {"title", PrepareTitle, NoKeys, TitleHeld},
-    {"play", PrepareCourting, Courting, CourtingHeld},
-    {"heart rain", PrepareHeartRain, NoKeys, RainHeld},
-};
-
 FrameCost MeasureScene(int32_t index, double seconds)
 {
-    const Scene& scene = kScenes[index];
-    NoKeys(0); // no key of the scene before carries over
+    const BenchScene& scene = kBenchScenes[index];
+    LetGoOfBenchKeys();
     scene.prepare();
     const long kWarmUpFrames = 20, kLeastFrames = 60, kMostFrames = 20000;
     double cpu = 0, wall = 0;
@@ -150,22 +89,20 @@ bool ReadOptions(int argc, char** argv, Options& options)
     return options.sizeCount > 0;
 }
 
-const int32_t kSceneCount = sizeof kScenes / sizeof kScenes[0];
-
-void PrintRow(int32_t width, int32_t height, const FrameCost (&costs)[kSceneCount])
+void PrintRow(int32_t width, int32_t height, const FrameCost (&costs)[kBenchSceneCount])
 {
     const double kBudget = 1000.0 / 60;
     int32_t scale = width / 160 < height / 120 ? width / 160 : height / 120;
     double worst = 0;
     long fewestFrames = costs[0].frames;
     printf("| CPU per frame at %dx%d (%dx), DrawGame + glFinish |", width, height, scale);
-    for (int32_t i = 0; i < kSceneCount; ++i) {
-        printf("%s%s %.2f ms", i ? "; " : " ", kScenes[i].name, costs[i].cpuMilliseconds);
+    for (int32_t i = 0; i < kBenchSceneCount; ++i) {
+        printf("%s%s %.2f ms", i ? "; " : " ", kBenchScenes[i].name, costs[i].cpuMilliseconds);
         worst = costs[i].cpuMilliseconds > worst ? costs[i].cpuMilliseconds : worst;
         fewestFrames = costs[i].frames < fewestFrames ? costs[i].frames : fewestFrames;
     }
     printf(" | 16.7 ms (one frame at 60 a second) | the busiest is %.0f %% of the budget; wall", worst / kBudget * 100);
-    for (int32_t i = 0; i < kSceneCount; ++i)
+    for (int32_t i = 0; i < kBenchSceneCount; ++i)
         printf(" %.2f", costs[i].wallMilliseconds);
     printf(" ms; at least %ld frames a scene, offscreen through OSMesa |\n", fewestFrames);
 }
@@ -179,14 +116,14 @@ bool MeasureSize(const Options& options, int32_t width, int32_t height)
     bool started = running;
     if (started) {
         AppResize(static_cast<uint16_t>(width), static_cast<uint16_t>(height));
-        FrameCost costs[kSceneCount];
-        for (int32_t i = 0; i < kSceneCount; ++i) {
+        FrameCost costs[kBenchSceneCount];
+        for (int32_t i = 0; i < kBenchSceneCount; ++i) {
             costs[i] = MeasureScene(i, options.seconds);
             if (!costs[i].sceneHeld)
-                fprintf(stderr, "velmora-bench-draw: the %s scene ended while it was measured\n", kScenes[i].name);
+                fprintf(stderr, "velmora-bench-draw: the %s scene ended while it was measured\n", kBenchScenes[i].name);
             started = started && costs[i].sceneHeld;
             if (options.raw)
-                printf("%s %dx%d %.4f %.4f\n", kScenes[i].name, width, height, costs[i].cpuMilliseconds,
+                printf("%s %dx%d %.4f %.4f\n", kBenchScenes[i].name, width, height, costs[i].cpuMilliseconds,
                        costs[i].wallMilliseconds);
         }
         fprintf(stderr, "drawn at %dx%d by %s, %s\n", width, height, glGetString(GL_RENDERER), glGetString(GL_VERSION));
@@ -203,12 +140,6 @@ bool MeasureSize(const Options& options, int32_t width, int32_t height)
 }
 
 } // namespace
-
-bool PlatformIsKeyDown(uint8_t key) { return keys[key]; }
-void PlatformShowErrorBox(const char* text, const char* caption) { fprintf(stderr, "%s: %s\n", caption, text); }
-void PlatformRequestClose() {}
-bool PlatformPathExists(const char* path, bool wantFolder) { return PosixPathExists(path, wantFolder); }
-FILE* PlatformOpenFile(const char* path) { return PosixOpenFile(path); }
 
 int main(int argc, char** argv)
 {

@@ -159,9 +159,9 @@ def measure_load(program, shots, library, seconds):
         title = measure_phase(session, record, "title screen", seconds)
         session.press("space")
         session.wait_for_picture("courtship", e2e.shows_courtship(window), 5)
-        session.hold("space")
+        session.xdotool("keydown", "space")
         playing = measure_phase(session, record, "playing", seconds)
-        session.release("space")
+        session.xdotool("keyup", "space")
         peak = memory_kib(session.game.pid, "VmHWM")
         parts = resident_parts_kib(session.game.pid)
         log(f"game resident peak {peak / MIB:.1f} MiB; " +

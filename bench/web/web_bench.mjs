@@ -1,19 +1,23 @@
 // What the browser program costs in headless Chromium on this machine: the
 // bytes a first visit transfers (gzipped, as a static host serves them), the
 // time from asking for the page to the first frame on the screen, and the
-// processor time of a frame on the title and while playing, at the size the
-// desktop program's figures use, with the desktop's figure beside it when
-// its table rows are given. Prints Markdown table rows.
+// processor time of a drawn frame, by process, for the title, play and the
+// heart rain beside the floor page (floor.html: one 160x120 texture scaled to
+// the canvas as one quad a frame), in interleaved rounds, at the size the
+// desktop program's figures use. Prints Markdown table rows.
 //
-//   node --experimental-websocket web_bench.mjs SITE [DESKTOP_ROWS]
+//   node --experimental-websocket web_bench.mjs SITE
 import fs from 'node:fs';
+import path from 'node:path';
 import zlib from 'node:zlib';
 
-import { evaluate, key, openPage, serve, sleep, startChromium } from '../../tests/web/chromium.mjs';
+import { evaluate, openPage, serve, sleep, startChromium, waitFor } from '../../tests/web/chromium.mjs';
 
-const [site, desktopRows] = process.argv.slice(2);
+const [site] = process.argv.slice(2);
+const here = path.dirname(new URL(import.meta.url).pathname);
 const loads = 5;
-const seconds = 5;
+const rounds = 5;
+const seconds = 4;
 // As the desktop program's window on this machine's 1280x1024 test display.
 const viewport = { width: 1120, height: 840 };
 // Clock ticks a second of /proc's times on Linux.
@@ -47,30 +51,42 @@ function chromiumSeconds(rootPid) {
   return byType;
 }
 
-async function measurePhase(chrome) {
-  await evaluate(chrome, 'window.velmoraFrames = 0, (function count() { ++velmoraFrames; requestAnimationFrame(count); })(), true');
+// Processor milliseconds a drawn frame costs each kind of process, over a
+// few seconds of the page drawing every animation frame (`drawn` counts them).
+async function measurePhase(chrome, drawn) {
+  const framesBefore = await evaluate(chrome, drawn);
   const before = chromiumSeconds(chrome.pid);
-  const start = Date.now();
   await sleep(seconds * 1000);
   const after = chromiumSeconds(chrome.pid);
-  const elapsed = (Date.now() - start) / 1000;
-  const frames = await evaluate(chrome, 'velmoraFrames');
-  // The game draws in an animation frame only when a tick is due, so at
-  // most 60 times a second however often the browser asks.
-  const drawn = Math.min(frames, 60 * elapsed);
+  const frames = await evaluate(chrome, drawn) - framesBefore;
   const spent = {};
-  for (const type of Object.keys(after)) spent[type] = (after[type] - (before[type] || 0)) * 1000 / drawn;
-  return { fps: frames / elapsed, drawn: drawn / elapsed, spent, total: Object.values(spent).reduce((a, b) => a + b, 0) };
+  for (const type of Object.keys(after)) spent[type] = (after[type] - (before[type] || 0)) * 1000 / frames;
+  return { fps: frames / seconds, spent, total: Object.values(spent).reduce((a, b) => a + b, 0) };
 }
 
-// "CPU share, title (real program, ...) | 37.0 % of a core | ... | 60.0 frames a second; ..."
-function desktopFrameMs(label) {
-  if (!desktopRows || !fs.existsSync(desktopRows)) return null;
-  const line = fs.readFileSync(desktopRows, 'utf8').split('\n')
-    .find((l) => new RegExp(`^\\| CPU share, ${label}[^|(]*\\(real program`).test(l));
-  const match = line && line.match(/\| ([\d.]+) % of a core \|[^|]*\| ([\d.]+) frames a second/);
-  return match ? { ms: (Number(match[1]) * 10) / Number(match[2]), share: match[1] } : null;
+// The scenes as the replay tool's scripts reach them; the page then draws
+// the same frame every animation frame.
+const scenes = [['title', 'chased.txt', 0], ['play', 'killed.txt', 700], ['heart rain', 'mating.txt', 1000]];
+const scripts = path.join(here, '..', '..', 'tests', 'game', 'scripts');
+
+async function measureScene(chrome, script, tick) {
+  await openPage(chrome);
+  const text = JSON.stringify(fs.readFileSync(path.join(scripts, script), 'utf8'));
+  await evaluate(chrome, `Module.ccall('VelmoraFollowScript', 'number', ['string'], [${text}])`);
+  await evaluate(chrome, `Module.ccall('VelmoraRunScriptTo', 'number', ['number'], [${tick}])`);
+  await evaluate(chrome, 'window.velmoraFrames = 0, (function count() { ++velmoraFrames; requestAnimationFrame(count); })(), true');
+  await sleep(500);
+  return measurePhase(chrome, 'velmoraFrames');
 }
+
+async function measureFloor(chrome, url) {
+  await chrome.send('Page.navigate', { url });
+  await waitFor(chrome, 'window.velmoraDrawn > 0', 'the floor page to draw');
+  await sleep(500);
+  return measurePhase(chrome, 'velmoraDrawn');
+}
+
+const median = (values) => values.slice().sort((a, b) => a - b)[values.length >> 1];
 
 // Gzipped for a browser that asks, as a static host would; `sent` counts the
 // bytes of the response bodies.
@@ -103,20 +119,36 @@ row('Page load to the first frame (browser program, headless Chromium)',
   `median ${firstFrames[loads >> 1].toFixed(0)} ms (from ${firstFrames[0].toFixed(0)} to ${firstFrames[loads - 1].toFixed(0)}, ${loads} loads)`,
   '1 s', 'from asking for the page to the first animation frame after the game started, cache off, served on 127.0.0.1');
 
-await openPage(chrome);
-const phases = [['title', await measurePhase(chrome)]];
-await key(chrome, 'Space', ' ', 32);
-await key(chrome, 'Space', ' ', 32, ['keyDown']);
-phases.push(['playing', await measurePhase(chrome)]);
-for (const [label, phase] of phases) {
-  const kinds = Object.entries(phase.spent).filter(([, ms]) => ms >= 0.05).sort((a, b) => b[1] - a[1])
-    .map(([type, ms]) => `${type} ${ms.toFixed(2)}`).join(', ');
-  const desktop = desktopFrameMs(label);
-  row(`CPU per drawn frame, ${label} (browser program, headless Chromium, ${viewport.width}x${viewport.height}, 7x)`,
-    `${phase.total.toFixed(2)} ms`, '16.7 ms (one frame at 60 a second)',
-    `${phase.drawn.toFixed(1)} frames drawn a second (${phase.fps.toFixed(1)} animation frames); by process, ms: ${kinds} ` +
-    '(WebGL drawn by SwiftShader on the processor)' +
-    (desktop ? `; the desktop program: ${desktop.ms.toFixed(2)} ms a frame (${desktop.share} % of a core in the same run)` : ''));
+const floorServer = await serve(here);
+const floorUrl = `http://127.0.0.1:${floorServer.address().port}/floor.html`;
+const measured = [];
+for (let round = 0; round < rounds; ++round) {
+  const floor = await measureFloor(chrome, floorUrl);
+  const games = [];
+  for (const [, script, tick] of scenes) games.push(await measureScene(chrome, script, tick));
+  measured.push({ floor, games });
 }
+const main = 'renderer', drawing = 'gpu-process';
+const ms = (phase, type) => phase.spent[type] || 0;
+const medianOf = (pick) => median(measured.map(pick));
+const sceneMs = (i, type) => medianOf((r) => ms(r.games[i], type)).toFixed(2);
+const floorMs = (type) => medianOf((r) => ms(r.floor, type)).toFixed(2);
+const fps = Math.min(...measured.flatMap((r) => [r.floor, ...r.games].map((phase) => phase.fps)));
+const how = `medians of ${rounds} interleaved rounds of ${seconds} s, each page drawing every animation frame ` +
+  `(${fps.toFixed(0)} a second or more); WebGL drawn by SwiftShader on the processor`;
+row(`CPU per drawn frame (browser program, headless Chromium, ${viewport.width}x${viewport.height}, 7x)`,
+  scenes.map(([name], i) => `${name} ${medianOf((r) => r.games[i].total).toFixed(2)} ms`).join('; '),
+  '16.7 ms (one frame at 60 a second)',
+  `by process, ms: main (renderer) ${scenes.map((_, i) => sceneMs(i, main)).join(', ')}; drawing (gpu-process) ` +
+  `${scenes.map((_, i) => sceneMs(i, drawing)).join(', ')}; the floor page ${medianOf((r) => r.floor.total).toFixed(2)} ` +
+  `ms (main ${floorMs(main)}, drawing ${floorMs(drawing)}); ${how}`);
+for (const [label, type] of [['main (renderer)', main], ['drawing (gpu-process)', drawing]]) {
+  row(`CPU per drawn frame against the floor, browser's ${label} process (${viewport.width}x${viewport.height}, 7x)`,
+    scenes.map(([name], i) => `${name} ${medianOf((r) => ms(r.games[i], type) / ms(r.floor, type)).toFixed(2)}x`)
+      .join('; '), '1.3x the floor',
+    `the floor page, one 160x120 texture scaled to the canvas as one quad a frame (floor.html): ${floorMs(type)} ms ` +
+    `a frame; each ratio against the floor of the same round; ${how}`);
+}
+floorServer.close();
 await chrome.close();
 server.close();

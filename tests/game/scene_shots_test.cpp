@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "render/texture.h"
 #include "render/virtual_screen.h"
@@ -113,5 +117,43 @@ TEST(SceneShots, MatingHidesTheMetersUnderARainOfHearts)
                 columns.insert(x / 16);
     EXPECT_GE(columns.size(), 8u);
 }
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Every frame shows the same pixels as when each quad is drawn in turn at the window's scale, whether it is
+// copied at 1x or chosen the cheaper way, sprites batched: at every scale and in a window that is no multiple
+// of the screen, margins included. The title (again from its copy), play, fades, messages, hearts coming down
+// through the top margin.
+class FramePaths : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(FramePaths, CopiedOrBatchedShowEveryPixelAsQuadsDrawnInTurn)
+{
+    const char* window = GetParam();
+    const std::pair<const char*, std::vector<int>> games[] = {
+        {"chased.txt", {0, 31, 431}}, {"killed.txt", {1190, 1300, 1566, 1567}}, {"mating.txt", {1000}}};
+    std::string path = ::testing::TempDir() + "velmora-" + window + "-";
+    for (const auto& [script, ticks] : games) {
+        for (const char* way : {"straight", "copied", "cheaper"}) {
+            std::string command = std::string(VELMORA_REPLAY) + " --window " + window + " --path " + way;
+            for (int tick : ticks)
+                command += " --shot " + std::to_string(tick) + ":" + path + way + std::to_string(tick) + ".png";
+            ASSERT_EQ(system((command + " " + VELMORA_SCRIPTS + "/" + script + " >/dev/null").c_str()), 0);
+        }
+        for (int tick : ticks) {
+            std::string straight = FileBytes(path + "straight" + std::to_string(tick) + ".png");
+            for (const char* way : {"copied", "cheaper"})
+                EXPECT_TRUE(!straight.empty() && straight == FileBytes(path + way + std::to_string(tick) + ".png"))
+                    << script << " tick " << tick << " " << way;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScaleAndOneOdd, FramePaths,
+                         ::testing::Values("160x120", "320x240", "480x360", "640x480", "800x600", "960x720", "1120x840",
+                                           "1280x960", "1440x1080", "700x500"));
 
 } // namespace

@@ -34,6 +34,8 @@ done <<EOF
 $work||2|0|velmora-replay: cannot
 /dev/zero||2|0|line 1:
 --bogus|1 -\n|2|0|usage:
+--window 0x120|1 -\n|2|0|velmora-replay: --window wants
+--path quicker|1 -\n|2|0|velmora-replay: --path wants
 EOF
 want='tick=3 playing=1 fear=1000 excitement=1000 maleX=16 maleLeg=0 maleDead=0 femaleX=144 femaleLeg=0 chasedAway=0 killed=0 mating=0 outcomeTicks=0 messageTicks=0 alpha=0.0000 sounds=beep'
 [[ $(printf '2 -\n1 LRS\n' | "$replay" | tail -n1) == "$want" ]] || fail "the line format"

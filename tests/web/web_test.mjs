@@ -9,6 +9,7 @@ import os from 'node:os';
 import path from 'node:path';
 
 import { evaluate, key, nextFrames, openPage, screenshot, serve, sleep, startChromium, waitFor } from './chromium.mjs';
+import { checkPictureSizes } from './picture_sizes.mjs';
 
 const [site, replay, scripts, out] = process.argv.slice(2);
 fs.mkdirSync(out, { recursive: true });
@@ -69,6 +70,8 @@ async function check(name, run, before = '') {
 
 for (const [name, ticks] of Object.entries(pictures))
   await check(`pictures of ${name}.txt`, () => playAgainstReplay(name, script(name), ticks));
+
+await checkPictureSizes(chrome, check, differingPixels, replay, scripts, out);
 
 await check('keys: space starts the game and the sound, hidden and shown the keys still walk, Esc only leaves full screen', async () => {
   const shots = ['title', 'playing', 'walked'].map((name) => path.join(out, `keys-${name}.png`));

@@ -1,14 +1,18 @@
 // velmora-replay: runs the game's rules headless from a key script and prints
 // the state after every tick.
 //
-//   velmora-replay [--shot TICK:FILE.png ...] [--scale K] [SCRIPT]
+//   velmora-replay [--shot TICK:FILE.png ...] [--scale K | --window WxH] [--path PATH] [SCRIPT]
 //
 // Each script line that is not empty and does not start with '#' is
 // "COUNT KEYS": COUNT from 1 to 1000000 ticks, KEYS '-' for none or letters
 // L (left), R (right), S (space). Lines are at most 4096 bytes long, a CR
 // LF end not counted. The game starts as at program start.
 // --shot draws the scene after that tick into FILE.png, 160x120 times K
-// (default 4), using the Data folder beside the program.
+// (default 4) or a window of W x H pixels, using the Data folder beside the
+// program. --path straight draws every quad in turn at the window's scale,
+// copied every frame once at 1x shown scaled, cheaper (the default) each
+// frame the way the game does; the last two batch sprites by texture. The
+// pictures must be the same.
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -23,6 +27,7 @@
 #include "app/posix/posix_files.h"
 #include "app/posix/standard_streams.h"
 #include "game/game.h"
+#include "render/renderer.h"
 #include "sound/recording_engine.h"
 #include "sound/sound.h"
 #include "sound/sound_engine.h"
@@ -37,10 +42,12 @@ KeySet heldKeys;
 struct ReplayOptions {
     const char* scriptPath = nullptr;
     std::vector<ShotRequest> shots;
-    int32_t scale = 4;
+    int32_t width = kScreenWidth * 4, height = kScreenHeight * 4;
+    FramePath path = FramePath::Cheaper;
 };
 
-const char kUsage[] = "usage: velmora-replay [--shot TICK:FILE.png ...] [--scale K] [SCRIPT]\n";
+const char kUsage[] =
+    "usage: velmora-replay [--shot TICK:FILE.png ...] [--scale K | --window WxH] [--path PATH] [SCRIPT]\n";
 
 bool ReadOptions(int argc, char** argv, ReplayOptions& options)
 {
@@ -60,7 +67,26 @@ bool ReadOptions(int argc, char** argv, ReplayOptions& options)
                 fprintf(stderr, "velmora-replay: --scale wants a whole number from 1 to 16\n");
                 return false;
             }
-            options.scale = static_cast<int32_t>(scale);
+            options.width = kScreenWidth * static_cast<int32_t>(scale);
+            options.height = kScreenHeight * static_cast<int32_t>(scale);
+        } else if (strcmp(arg, "--window") == 0 && i + 1 < argc) {
+            int width = 0, height = 0;
+            char end = 0;
+            if (sscanf(argv[++i], "%dx%d%c", &width, &height, &end) != 2 || width < 1 || height < 1 || width > 8192 ||
+                height > 8192) {
+                fprintf(stderr, "velmora-replay: --window wants WIDTHxHEIGHT, each from 1 to 8192\n");
+                return false;
+            }
+            options.width = width;
+            options.height = height;
+        } else if (strcmp(arg, "--path") == 0 && i + 1 < argc) {
+            const char* path = argv[++i];
+            if (strcmp(path, "cheaper") != 0 && strcmp(path, "straight") != 0 && strcmp(path, "copied") != 0) {
+                fprintf(stderr, "velmora-replay: --path wants cheaper, straight or copied\n");
+                return false;
+            }
+            options.path =
+                path[0] == 'c' ? (path[1] == 'h' ? FramePath::Cheaper : FramePath::Copied) : FramePath::Straight;
         } else if (arg[0] == '-' && arg[1] != '\0') {
             fputs(kUsage, stderr);
             return false;
@@ -139,7 +165,7 @@ int main(int argc, char** argv)
     InitSound();
     bool drawing = !options.shots.empty();
     if (drawing) {
-        if (!MoveBesideTheProgram(options.shots) || !StartScreenshots(options.scale)) {
+        if (!MoveBesideTheProgram(options.shots) || !StartScreenshots(options.width, options.height, options.path)) {
             StopScreenshots();
             return 1;
         }

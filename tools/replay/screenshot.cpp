@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "game/game.h"
 #include "render/gl_api.h"
+#include "render/renderer.h"
 #include "tools/offscreen/offscreen_gl.h"
 #include "tools/pngwrite/png_write.h"
 
@@ -30,18 +31,19 @@ bool ParseShotRequest(const char* text, ShotRequest& shot)
     return !shot.path.empty();
 }
 
-bool StartScreenshots(int32_t scale)
+bool StartScreenshots(int32_t width, int32_t height, FramePath path)
 {
-    surface = CreateOffscreenGl(kScreenWidth * scale, kScreenHeight * scale);
+    surface = CreateOffscreenGl(width, height);
     if (!surface)
         return false;
+    renderer.framePath = path;
     AppInit();
     if (!running) {
         fprintf(stderr, "velmora-replay: the game could not start, so there is nothing to draw\n");
         return false;
     }
-    AppResize(static_cast<uint16_t>(kScreenWidth * scale), static_cast<uint16_t>(kScreenHeight * scale));
-    rgba.resize(static_cast<size_t>(kScreenWidth * scale) * kScreenHeight * scale * 4);
+    AppResize(static_cast<uint16_t>(width), static_cast<uint16_t>(height));
+    rgba.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
     samples.resize(rgba.size() / 4 * 3);
     return true;
 }
