@@ -2,23 +2,18 @@
 
 #include "app/diagnostics.h"
 
+const DeviceKeyCode kDeviceKeyCodes[kDeviceKeyCount] = {
+    {kHoldLeft, kKeyLeft}, {kHoldRight, kKeyRight}, {kHoldSpace, kKeySpace}, {kHoldEscape, kKeyEscape}};
+
 namespace {
 DeviceKeys heldBySource[kKeySourceCount];
 
 DeviceKeys DeviceKeyOf(uint8_t virtualKey)
 {
-    switch (virtualKey) {
-    case kKeyLeft:
-        return kHoldLeft;
-    case kKeyRight:
-        return kHoldRight;
-    case kKeySpace:
-        return kHoldSpace;
-    case kKeyEscape:
-        return kHoldEscape;
-    default:
-        return 0;
-    }
+    for (const DeviceKeyCode& code : kDeviceKeyCodes)
+        if (code.virtualKey == virtualKey)
+            return code.key;
+    return 0;
 }
 } // namespace
 

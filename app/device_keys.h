@@ -12,6 +12,14 @@
 using DeviceKeys = uint8_t;
 enum : DeviceKeys { kHoldLeft = 1, kHoldRight = 2, kHoldSpace = 4, kHoldEscape = 8 };
 
+// Each of those keys with the Windows virtual-key code it holds.
+struct DeviceKeyCode {
+    DeviceKeys key;
+    uint8_t virtualKey;
+};
+enum : int32_t { kDeviceKeyCount = 4 };
+extern const DeviceKeyCode kDeviceKeyCodes[kDeviceKeyCount];
+
 // The sources: the page's touch controls, then a slot for each gamepad.
 enum : int32_t { kTouchSource = 0, kFirstPadSource = 1, kPadSlots = 8, kKeySourceCount = kFirstPadSource + kPadSlots };
 

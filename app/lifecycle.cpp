@@ -79,12 +79,8 @@ void AppFocusLost() {}
 
 void AppDeviceKeys(int32_t source, DeviceKeys held)
 {
-    const struct {
-        DeviceKeys key;
-        uint8_t virtualKey;
-    } kPresses[] = {{kHoldLeft, kKeyLeft}, {kHoldRight, kKeyRight}, {kHoldSpace, kKeySpace}, {kHoldEscape, kKeyEscape}};
     DeviceKeys pressed = HoldSourceKeys(source, held);
-    for (const auto& press : kPresses)
-        if (pressed & press.key)
-            AppKeyDown(press.virtualKey);
+    for (const DeviceKeyCode& code : kDeviceKeyCodes)
+        if (pressed & code.key)
+            AppKeyDown(code.virtualKey);
 }
