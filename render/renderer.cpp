@@ -168,7 +168,7 @@ bool InitRenderer(int32_t virtualWidth, int32_t virtualHeight, const String& dat
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     ResetGlState();
-    MakeSpriteSheet();
+    MakeSpriteSheet(mostTextureSide);
 
     return LoadFont(renderer.font, dataFolder, fontFolder, fontFileName);
 }

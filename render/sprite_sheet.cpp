@@ -1,6 +1,5 @@
 #include "render/sprite_sheet.h"
 
-#include "render/gl_api.h"
 #include "render/gl_state.h"
 #include "render/texel_upload.h"
 #include "render/texture.h"
@@ -19,12 +18,10 @@ SpriteSheet sheet;
 
 } // namespace
 
-void MakeSpriteSheet()
+void MakeSpriteSheet(int32_t mostTextureSide)
 {
     sheet = SpriteSheet{0, 0, 0, 0};
-    GLint mostSide = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &mostSide);
-    if (mostSide >= kSheetSide)
+    if (mostTextureSide >= kSheetSide)
         sheet.glName = CreateGlTexture(nullptr, TexelFormat::Rgba, kSheetSide, kSheetSide, true, true, false, false);
 }
 

@@ -10,8 +10,8 @@
 struct Texture;
 
 // Makes an empty sheet in the current GL context, forgetting any other; a
-// GL that cannot hold it gets none.
-void MakeSpriteSheet();
+// GL whose largest texture side is below the sheet's gets none.
+void MakeSpriteSheet(int32_t mostTextureSide);
 // Copies the image's RGBA pixels, top row first, into the sheet and notes
 // where in the texture; false, the texture untouched, when it does not fit.
 bool PlaceInSpriteSheet(const uint8_t* rgba, Texture& texture);
