@@ -47,8 +47,7 @@ run_ctest() { # name, build folder, extra ctest arguments...
     passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
     ((BASH_REMATCH[1] == 0)) || broken+=("$name")
   else
-    broken+=("$name (no tests ran)")
-    failed=$((failed + 1))
+    count "$name (no tests ran)" false
   fi
 }
 
@@ -59,13 +58,11 @@ build() { # name, folder, cmake arguments...
   mkdir -p "$folder"
   if ! cmake -S "$root" -B "$folder" -G Ninja "$@" >"$folder/configure.log" 2>&1; then
     cat "$folder/configure.log"
-    broken+=("$name (configure)")
-    failed=$((failed + 1))
+    count "$name (configure)" false
     return 1
   fi
   if ! cmake --build "$folder" -j "$jobs"; then
-    broken+=("$name (build)")
-    failed=$((failed + 1))
+    count "$name (build)" false
     return 1
   fi
 }
@@ -120,8 +117,7 @@ play_build=$!
 if $windows_built; then
   run_ctest "windows" build-win -j "$jobs"
 else
-  broken+=("windows (build)")
-  failed=$((failed + 1))
+  count "windows (build)" false
 fi
 
 echo "== web: build and headless Chromium"
@@ -134,12 +130,10 @@ if [[ -n $web_build ]] && finished $web_build build-web/build.log; then
     failed=$((failed + BASH_REMATCH[2]))
     ((BASH_REMATCH[2] == 0)) || broken+=("web")
   else
-    broken+=("web (no tests ran)")
-    failed=$((failed + 1))
+    count "web (no tests ran)" false
   fi
 else
-  broken+=("web (build)")
-  failed=$((failed + 1))
+  count "web (build)" false
 fi
 
 echo "== linux package: build, check, install, play and remove"
